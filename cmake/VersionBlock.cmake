@@ -1,0 +1,15 @@
+# The version block, kept once: the compiled-in copy and the Windows resource are both made from it.
+set(TARVANE_PRODUCT_NAME "Tarvane")
+set(TARVANE_INTERNAL_NAME "Tarvane")
+set(TARVANE_ORIGINAL_FILENAME "Tarvane.exe")
+set(TARVANE_COMMENTS "Tarvane Francs/Euros/Francs")
+set(TARVANE_FILE_DESCRIPTION "Permet la conversion de Francs en Euros et inversement.")
+set(TARVANE_LEGAL_COPYRIGHT "Copyright © 2000 Étienne Exemple")
+set(TARVANE_COMPANY_NAME "Étienne Exemple, 12 rue des Lilas, 99999 Exempleville")
+set(TARVANE_LEGAL_TRADEMARKS "E.E.")
+# "1.00": the major number, then the minor one on two digits.
+math(EXPR _minor_two "${PROJECT_VERSION_MINOR}" OUTPUT_FORMAT DECIMAL)
+if(_minor_two LESS 10)
+    set(_minor_two "0${_minor_two}")
+endif()
+set(TARVANE_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${_minor_two}")

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QIcon>
+
+#include <array>
+#include <cstdint>
+
+class QWidget;
+
+// Messages and flags of the shell's notification-icon call.
+inline constexpr std::uint32_t NIM_ADD = 0;
+inline constexpr std::uint32_t NIM_MODIFY = 1;
+inline constexpr std::uint32_t NIM_DELETE = 2;
+inline constexpr std::uint32_t NIF_MESSAGE = 1;
+inline constexpr std::uint32_t NIF_ICON = 2;
+inline constexpr std::uint32_t NIF_TIP = 4;
+inline constexpr std::uint32_t WM_MOUSEMOVE = 0x200;
+
+// The record handed to the shell for the notification icon, in its 8-bit-character form.
+struct NOTIFYICONDATA {
+    std::uint32_t cbSize = 0;
+    QWidget* hWnd = nullptr; // the window that receives the icon's callback message
+    std::uint32_t uID = 0;
+    std::uint32_t uFlags = 0;
+    std::uint32_t uCallbackMessage = 0;
+    QIcon hIcon;
+    std::array<char, 64> szTip{}; // NUL-terminated, in the 8-bit code page
+};
+
+// The shell's notification-icon call. The program's implementation stands on QSystemTrayIcon and
+// reports clicks on the icon to hWnd as its callback message; tests hand a recorder.
+class ShellIcone {
+public:
+    virtual ~ShellIcone() = default;
+
+    virtual bool Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) = 0;
+};

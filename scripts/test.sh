@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with warnings as errors and runs every test; then builds a
+# second tree with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+bash scripts/setup.sh test
+
+jobs=$(nproc)
+
+run_suite() {
+    local dir=$1; shift
+    cmake -S . -B "$dir" -G Ninja -DTARVANE_WERROR=ON "$@"
+    cmake --build "$dir" --parallel "$jobs"
+    ctest --test-dir "$dir" --output-on-failure --parallel "$jobs"
+}
+
+echo "== Build and tests"
+run_suite build/ci -DCMAKE_BUILD_TYPE=Debug
+
+echo "== Build and tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0
+run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARVANE_SANITIZE=ON

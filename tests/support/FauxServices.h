@@ -1,0 +1,149 @@
+#pragma once
+// Recorders that stand in for the platform services in tests: they answer at once and keep a
+// trace of every call, in order.
+
+#include "core/LocaleNumerique.h"
+#include "platform/BlocVersionProgramme.h"
+#include "platform/PointeurSouris.h"
+#include "platform/ProgrammeEnCours.h"
+#include "platform/ServiceMessages.h"
+#include "platform/ShellDocuments.h"
+#include "platform/ShellIcone.h"
+#include "ui/main/Depart.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct MessageAffiche {
+    QString texte;
+    int style = 0;
+    QString titre;
+    QPointer<QWidget> parent;
+    QWidget* focusPendant = nullptr; // the widget that had the focus while the box was up
+};
+
+class FauxMessages : public ServiceMessages {
+public:
+    void MsgBox(QWidget* parent, const QString& texte, int style, const QString& titre) override
+    {
+        affiches.push_back({texte, style, titre, parent, QApplication::focusWidget()});
+    }
+    std::vector<MessageAffiche> affiches;
+};
+
+struct AppelIcone {
+    std::uint32_t message = 0;
+    NOTIFYICONDATA donnees;
+};
+
+class FauxShellIcone : public ShellIcone {
+public:
+    bool Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) override
+    {
+        appels.push_back({dwMessage, lpData});
+        return true;
+    }
+    std::vector<AppelIcone> appels;
+};
+
+struct AppelShellExecute {
+    QWidget* hwnd = nullptr;
+    QByteArray operation;
+    QByteArray fichier;
+    QByteArray parametres;
+    QByteArray repertoire;
+    int affichage = 0;
+};
+
+class FauxDocuments : public ShellDocuments {
+public:
+    long ShellExecuteA(QWidget* hwnd, const QByteArray& lpOperation, const QByteArray& lpFile,
+                       const QByteArray& lpParameters, const QByteArray& lpDirectory,
+                       int nShowCmd) override
+    {
+        appels.push_back({hwnd, lpOperation, lpFile, lpParameters, lpDirectory, nShowCmd});
+        return 42;
+    }
+    std::vector<AppelShellExecute> appels;
+};
+
+class FauxPointeur : public PointeurSouris {
+public:
+    void definir(int code) override { codes.push_back(code); }
+    int actuel() const override { return codes.empty() ? vbDefault : codes.back(); }
+    std::vector<int> codes;
+};
+
+class FauxProgramme : public ProgrammeEnCours {
+public:
+    QString nomExecutable() const override { return nom; }
+    const BlocVersion& blocVersion() const override { return bloc; }
+    bool autreCopieEnCours() override
+    {
+        ++questionsCopie;
+        return autreCopie;
+    }
+    int twipsParPixel() const override { return twips; }
+    std::optional<DateHeure> dateFichier(const std::string& nomFichier) const override
+    {
+        fichiersDemandes.push_back(nomFichier);
+        return date;
+    }
+    void terminer() override { ++terminaisons; }
+
+    QString nom = QStringLiteral("Tarvane");
+    BlocVersion bloc = BlocVersionProgramme();
+    bool autreCopie = false;
+    int questionsCopie = 0;
+    int twips = 15;
+    std::optional<DateHeure> date = DateHeure{2000, 4, 16, 21, 6, 47};
+    mutable std::vector<std::string> fichiersDemandes;
+    int terminaisons = 0;
+};
+
+// French regional settings, by hand: comma as decimal separator, a full stop accepted for it.
+class FausseLocaleFrancaise : public LocaleNumerique {
+public:
+    std::optional<double> lireNombre(std::string_view texte) const override
+    {
+        std::string copie(texte);
+        for (char& c : copie) {
+            if (c == ',') {
+                c = '.';
+            }
+        }
+        if (copie.empty() || copie.find_first_of(" \t") != std::string::npos) {
+            return std::nullopt;
+        }
+        char* fin = nullptr;
+        const double valeur = std::strtod(copie.c_str(), &fin);
+        if (*fin != '\0') {
+            return std::nullopt;
+        }
+        return valeur;
+    }
+    std::string separateurDecimal() const override { return ","; }
+    std::string signeMoins() const override { return "-"; }
+};
+
+// Every fake, bundled for a Depart under test.
+struct FauxServices {
+    FausseLocaleFrancaise locale;
+    FauxMessages messages;
+    FauxShellIcone shell;
+    FauxProgramme programme;
+    FauxDocuments documents;
+    FauxPointeur pointeur;
+
+    ServicesDepart services()
+    {
+        return ServicesDepart{locale, messages, shell, programme, documents, pointeur};
+    }
+};
