@@ -21,8 +21,7 @@ struct Decimal {
     int exposant = 0;     // value = chiffres * 10^exposant
 };
 
-Decimal decimalLePlusCourt(double positif)
-{
+Decimal decimalLePlusCourt(double positif) {
     char tampon[64];
     const auto fin =
         std::to_chars(tampon, tampon + sizeof tampon, positif, std::chars_format::scientific).ptr;
@@ -42,14 +41,12 @@ Decimal decimalLePlusCourt(double positif)
     return d;
 }
 
-void retirerZerosDeTete(std::string& n)
-{
+void retirerZerosDeTete(std::string& n) {
     const auto premier = n.find_first_not_of('0');
     n.erase(0, premier == std::string::npos ? n.size() - 1 : premier);
 }
 
-std::string multiplier(const std::string& n, std::uint64_t facteur)
-{
+std::string multiplier(const std::string& n, std::uint64_t facteur) {
     std::string produit(n.size() + 20, '0');
     std::uint64_t retenue = 0;
     auto sortie = produit.rbegin();
@@ -67,8 +64,7 @@ std::string multiplier(const std::string& n, std::uint64_t facteur)
 }
 
 // Floor of n / diviseur.
-std::string diviser(const std::string& n, std::uint64_t diviseur)
-{
+std::string diviser(const std::string& n, std::uint64_t diviseur) {
     std::string quotient;
     quotient.reserve(n.size());
     std::uint64_t reste = 0;
@@ -84,8 +80,7 @@ std::string diviser(const std::string& n, std::uint64_t diviseur)
 // Rounds |montant| * multiplicateur * 10^puissance / diviseur to an integer number of cents,
 // a half away from zero: round(x) = floor((floor(2x) + 1) / 2), each floor exact on integers.
 MontantArrondi arrondir(double montant, std::uint64_t multiplicateur, int puissance,
-                        std::uint64_t diviseur)
-{
+                        std::uint64_t diviseur) {
     const Decimal d = decimalLePlusCourt(std::fabs(montant));
     std::string n = multiplier(d.chiffres, 2 * multiplicateur);
     const int decalage = d.exposant + puissance;
@@ -121,8 +116,7 @@ MontantArrondi arrondir(double montant, std::uint64_t multiplicateur, int puissa
 
 } // namespace
 
-std::optional<MontantArrondi> FrancsEnEurosArrondi(double francs)
-{
+std::optional<MontantArrondi> FrancsEnEurosArrondi(double francs) {
     if (!std::isfinite(francs) || !std::isfinite(francs / TauxEuro)) {
         return std::nullopt;
     }
@@ -130,8 +124,7 @@ std::optional<MontantArrondi> FrancsEnEurosArrondi(double francs)
     return arrondir(francs, 1, 7, tauxEntier);
 }
 
-std::optional<MontantArrondi> EurosEnFrancsArrondi(double euros)
-{
+std::optional<MontantArrondi> EurosEnFrancsArrondi(double euros) {
     if (!std::isfinite(euros) || !std::isfinite(euros * TauxEuro)) {
         return std::nullopt;
     }
@@ -139,8 +132,7 @@ std::optional<MontantArrondi> EurosEnFrancsArrondi(double euros)
     return arrondir(euros, tauxEntier, -3, 1);
 }
 
-std::optional<MontantArrondi> ArrondirAuCentime(double montant)
-{
+std::optional<MontantArrondi> ArrondirAuCentime(double montant) {
     if (!std::isfinite(montant)) {
         return std::nullopt;
     }

@@ -5,9 +5,9 @@
 
 // An amount rounded to the cent: its sign and its digits, before any regional formatting.
 struct MontantArrondi {
-    bool negatif = false;   // never true for a zero amount
-    std::string unites;     // at least one digit, no leading zeros
-    std::string centimes;   // exactly two digits
+    bool negatif = false; // never true for a zero amount
+    std::string unites;   // at least one digit, no leading zeros
+    std::string centimes; // exactly two digits
 };
 
 // The exact quotient (francs to euros) or product (euros to francs) of the amount and the legal

@@ -11,8 +11,7 @@ constexpr const char* messageDeuxVides = "L'une des deux zones de saisie doit ê
 constexpr const char* messageFrancs = "La saisie des Francs doit être du numérique !!!";
 constexpr const char* messageEuros = "La saisie des Euros doit être du numérique !!!";
 
-ResultatConversion refus(IssueConversion issue, const char* message, Zone selection, Zone focus)
-{
+ResultatConversion refus(IssueConversion issue, const char* message, Zone selection, Zone focus) {
     ResultatConversion resultat;
     resultat.issue = issue;
     resultat.message = message;
@@ -21,18 +20,15 @@ ResultatConversion refus(IssueConversion issue, const char* message, Zone select
     return resultat;
 }
 
-ResultatConversion francsRefuses()
-{
+ResultatConversion francsRefuses() {
     return refus(IssueConversion::FrancsNonNumeriques, messageFrancs, Zone::Francs, Zone::Francs);
 }
 
-ResultatConversion eurosRefuses()
-{
+ResultatConversion eurosRefuses() {
     return refus(IssueConversion::EurosNonNumeriques, messageEuros, Zone::Euros, Zone::Euros);
 }
 
-std::string ecrire(const MontantArrondi& montant, const LocaleNumerique& locale)
-{
+std::string ecrire(const MontantArrondi& montant, const LocaleNumerique& locale) {
     std::string texte = montant.negatif ? locale.signeMoins() : std::string();
     texte += montant.unites;
     texte += locale.separateurDecimal();
@@ -42,26 +38,22 @@ std::string ecrire(const MontantArrondi& montant, const LocaleNumerique& locale)
 
 } // namespace
 
-bool EstNumerique(std::string_view texte, const LocaleNumerique& locale)
-{
+bool EstNumerique(std::string_view texte, const LocaleNumerique& locale) {
     const auto valeur = locale.lireNombre(texte);
     return valeur && std::isfinite(*valeur);
 }
 
-double ValeurNumerique(std::string_view texte, const LocaleNumerique& locale)
-{
+double ValeurNumerique(std::string_view texte, const LocaleNumerique& locale) {
     return locale.lireNombre(texte).value_or(0.0);
 }
 
-std::string FormaterMontant(double montant, const LocaleNumerique& locale)
-{
+std::string FormaterMontant(double montant, const LocaleNumerique& locale) {
     const auto arrondi = ArrondirAuCentime(montant);
     return arrondi ? ecrire(*arrondi, locale) : std::string();
 }
 
 ResultatConversion ConvertirMontants(std::string_view francs, std::string_view euros,
-                                     const LocaleNumerique& locale)
-{
+                                     const LocaleNumerique& locale) {
     // Emptiness is decided on the exact characters: a blank is not empty.
     if (!francs.empty() && !euros.empty()) {
         return refus(IssueConversion::DeuxZonesRemplies, messageDeuxRemplies, Zone::Aucune,
