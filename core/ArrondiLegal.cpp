@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 // A double is first turned back into the shortest decimal that reads as it, which is the amount as
 // typed for every amount of up to 15 significant digits. The quotient or product by 6.55957 is then
@@ -87,25 +88,26 @@ MontantArrondi arrondir(double montant, std::uint64_t multiplicateur, int puissa
     if (decalage >= 0) {
         n.append(static_cast<std::size_t>(decalage), '0');
     } else if (static_cast<std::size_t>(-decalage) >= n.size()) {
-        n = "0";
+        n.assign(1, '0');
     } else {
         n.resize(n.size() - static_cast<std::size_t>(-decalage));
     }
     // floor(2x) + 1, then halved.
-    std::string centimes = diviser(n, diviseur);
+    // The leading zero takes the carry of the +1, so the digits never need to grow.
+    std::string centimes(1, '0');
+    centimes += diviser(n, diviseur);
     std::uint64_t retenue = 1;
     for (auto chiffre = centimes.rbegin(); chiffre != centimes.rend() && retenue != 0; ++chiffre) {
         const std::uint64_t valeur = static_cast<std::uint64_t>(*chiffre - '0') + retenue;
         *chiffre = static_cast<char>('0' + valeur % 10);
         retenue = valeur / 10;
     }
-    if (retenue != 0) {
-        centimes.insert(0, "1");
-    }
     centimes = diviser(centimes, 2);
 
     if (centimes.size() < 3) {
-        centimes.insert(0, 3 - centimes.size(), '0');
+        std::string complete(3 - centimes.size(), '0');
+        complete += centimes;
+        centimes = std::move(complete);
     }
     MontantArrondi resultat;
     resultat.unites = centimes.substr(0, centimes.size() - 2);
