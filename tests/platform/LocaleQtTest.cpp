@@ -1,0 +1,143 @@
+#include "platform/LocaleQt.h"
+
+#include "core/ConvertirMontants.h"
+
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const QLocale francaise(QLocale::French, QLocale::France);
+const QLocale allemande(QLocale::German, QLocale::Germany);
+const QLocale suedoise(QLocale::Swedish, QLocale::Sweden);
+
+struct Lecture {
+    std::string texte;
+    std::optional<double> valeur; // nothing: not a number
+};
+
+void verifierLectures(const QLocale& locale, const std::vector<Lecture>& cas) {
+    const LocaleQt lqt(locale);
+    for (const auto& c : cas) {
+        EXPECT_EQ(lqt.lireNombre(c.texte), c.valeur)
+            << "\"" << c.texte << "\" under " << locale.name().toStdString();
+        // The numeric test and the value come from the same parse.
+        EXPECT_EQ(EstNumerique(c.texte, lqt), c.valeur.has_value())
+            << "\"" << c.texte << "\" under " << locale.name().toStdString();
+    }
+}
+
+TEST(LocaleQt, FrenchSettings_readCommaAndFullStopAsDecimalSeparator) {
+    verifierLectures(francaise, {
+                                    {"12,5", 12.5},
+                                    {"12.5", 12.5},
+                                    {".5", 0.5},
+                                    {",5", 0.5},
+                                    {"-3", -3.0},
+                                    {"-0,01", -0.01},
+                                    {"1e3", 1000.0},
+                                    {"6.55957", 6.55957},
+                                });
+}
+
+TEST(LocaleQt, FrenchSettings_acceptBlanksAroundAndBetweenDigitGroups) {
+    verifierLectures(francaise, {
+                                    {" 12,5", 12.5},
+                                    {"12,5 ", 12.5},
+                                    {"\t12,5\t", 12.5},
+                                    {"1 234,5", 1234.5},
+                                    {"1\u202f234,5", 1234.5},
+                                    {"1 000 000", 1000000.0},
+                                    {"1 234.5", 1234.5},
+                                });
+}
+
+TEST(LocaleQt, FrenchSettings_refuseMixedSeparatorsAndNonNumbers) {
+    verifierLectures(francaise, {
+                                    {"1.234,5", std::nullopt},
+                                    {"1,234.5", std::nullopt},
+                                    {"12,5.", std::nullopt},
+                                    {"1.234.567", std::nullopt},
+                                    {"1,2,3", std::nullopt},
+                                    {"", std::nullopt},
+                                    {" ", std::nullopt},
+                                    {"   ", std::nullopt},
+                                    {"abc", std::nullopt},
+                                    {"12 €", std::nullopt},
+                                    {"inf", std::nullopt},
+                                    {"-inf", std::nullopt},
+                                    {"nan", std::nullopt},
+                                    {"1e400", std::nullopt},
+                                });
+}
+
+TEST(LocaleQt, SettingsWithFullStop_readItAsTheirOwn) {
+    verifierLectures(QLocale::c(), {
+                                       {"12.5", 12.5},
+                                       {" 12.5 ", 12.5},
+                                       {"1,234.5", 1234.5},
+                                       {"12,5", std::nullopt},
+                                       {"", std::nullopt},
+                                       {" ", std::nullopt},
+                                       {"inf", std::nullopt},
+                                       {"nan", std::nullopt},
+                                   });
+    verifierLectures(QLocale(QLocale::English, QLocale::UnitedStates), {
+                                                                           {"12.5", 12.5},
+                                                                           {"12,5", std::nullopt},
+                                                                       });
+    // The full stop groups digits here, so it is never taken for the comma.
+    verifierLectures(allemande, {
+                                    {"12,5", 12.5},
+                                    {"1.234,5", 1234.5},
+                                    {"12.5", std::nullopt},
+                                });
+}
+
+TEST(LocaleQt, Separators_comeFromTheSettings) {
+    struct {
+        QLocale locale;
+        const char* separateur;
+        const char* moins;
+    } const cas[] = {
+        {francaise, ",", "-"},
+        {QLocale::c(), ".", "-"},
+        {allemande, ",", "-"},
+        {suedoise, ",", "\u2212"},
+    };
+    for (const auto& c : cas) {
+        const LocaleQt lqt(c.locale);
+        EXPECT_EQ(lqt.separateurDecimal(), c.separateur) << c.locale.name().toStdString();
+        EXPECT_EQ(lqt.signeMoins(), c.moins) << c.locale.name().toStdString();
+    }
+}
+
+TEST(LocaleQt, ConversionUnderFrenchSettings_writesWorkedValues) {
+    const LocaleQt lqt(francaise);
+    struct {
+        const char* francs;
+        const char* euros;
+        IssueConversion issue;
+        const char* texte;
+    } const cas[] = {
+        {"100", "", IssueConversion::FrancsEnEuros, "15,24"},
+        {"-100", "", IssueConversion::FrancsEnEuros, "-15,24"},
+        {"1 000 000", "", IssueConversion::FrancsEnEuros, "152449,02"},
+        {"", "12,5", IssueConversion::EurosEnFrancs, "81,99"},
+        {"", "12.5", IssueConversion::EurosEnFrancs, "81,99"},
+        {"", "500", IssueConversion::EurosEnFrancs, "3279,79"},
+        {"inf", "", IssueConversion::FrancsNonNumeriques, ""},
+        {" ", "", IssueConversion::FrancsNonNumeriques, ""},
+        {"", "1.234,5", IssueConversion::EurosNonNumeriques, ""},
+        {"", "1e308", IssueConversion::EurosNonNumeriques, ""},
+    };
+    for (const auto& c : cas) {
+        const auto r = ConvertirMontants(c.francs, c.euros, lqt);
+        EXPECT_EQ(r.issue, c.issue) << "Francs \"" << c.francs << "\", Euros \"" << c.euros << "\"";
+        EXPECT_EQ(r.texte, c.texte) << "Francs \"" << c.francs << "\", Euros \"" << c.euros << "\"";
+    }
+}
+
+} // namespace
