@@ -14,7 +14,10 @@ function(tarvane_add_test name)
     else()
         target_link_libraries(${name} PRIVATE GTest::gtest_main)
     endif()
+    # gtest_discover_tests keeps only the first entry of an ENVIRONMENT list, so the variables
+    # are set by running each test through `cmake -E env`, at discovery and at run time alike.
+    set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${_env})
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "${_env}" TIMEOUT 120)
+        PROPERTIES TIMEOUT 120)
 endfunction()

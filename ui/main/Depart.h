@@ -14,7 +14,10 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QAction;
+class QPoint;
 class QPushButton;
+class QShowEvent;
+enum class Zone;
 
 // What the main window asks of the platform; the program hands the real services, tests recorders.
 struct ServicesDepart {
@@ -57,10 +60,16 @@ protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
     void mouseMoveEvent(QMouseEvent* evenement) override;
     void closeEvent(QCloseEvent* evenement) override;
+    void showEvent(QShowEvent* evenement) override;
 
 private:
     void creerControles();
     void creerMenu();
+    QLineEdit* zone(Zone champ) const;
+
+    // The pop-up menu: opened at a screen position, one at a time, and its chosen item run.
+    void ouvrirMenuPopUp(const QPoint& position);
+    void executerElementMenu(QAction* element);
 
     ServicesDepart m_services;
     InformationsApplication m_informations;
@@ -76,4 +85,10 @@ private:
     QMenu* MenuPopUp = nullptr;
     QAction* MenuApropos = nullptr;
     QAction* MenuQuitter = nullptr;
+
+    bool m_dejaCentree = false; // centred on the first show only, then left where the user puts it
+    // Without a notification area nothing could bring the window back: it stays on screen, its
+    // right click opens the pop-up menu and its Quitter button ends the program.
+    bool m_sansZoneNotification = false;
+    bool m_menuOuvert = false; // the pop-up menu, or a dialog chosen from it, is up
 };

@@ -1,0 +1,241 @@
+#include "ui/main/Depart.h"
+
+#include "core/ConvertirMontants.h"
+#include "core/ResultatConversion.h"
+#include "platform/ServiceMessages.h"
+
+#include <limits>
+#include <QCloseEvent>
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+namespace {
+
+// The window was drawn in twips, 15 to a pixel at 96 dpi; Qt scales the pixels on denser screens.
+constexpr int TwipsParPixel = 15;
+
+QRect enPixels(int gauche, int haut, int largeur, int hauteur) {
+    return {gauche / TwipsParPixel, haut / TwipsParPixel, largeur / TwipsParPixel,
+            hauteur / TwipsParPixel};
+}
+
+// The client area once the menu bar is hidden: the controls keep their places, with the same
+// margin below the buttons as at the right edge.
+const QSize TailleFenetre = enPixels(0, 0, 3825, 1185).size();
+
+constexpr int KeyAsciiRetour = 13;
+
+// Both Enter keys give a carriage return; with Ctrl or Alt held they give no such character.
+bool estRetourChariot(const QKeyEvent& touche) {
+    const bool toucheEntree = touche.key() == Qt::Key_Return || touche.key() == Qt::Key_Enter;
+    const auto modificateurs = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    return toucheEntree && !(touche.modifiers() & modificateurs);
+}
+
+QLabel* creerEtiquette(QWidget* fenetre, const char* nom, const QString& legende, QRect place) {
+    auto* etiquette = new QLabel(legende, fenetre);
+    etiquette->setObjectName(QString::fromLatin1(nom));
+    etiquette->setGeometry(place);
+    etiquette->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return etiquette;
+}
+
+QLineEdit* creerZoneSaisie(QWidget* fenetre, const char* nom, QRect place) {
+    auto* zone = new QLineEdit(fenetre);
+    zone->setObjectName(QString::fromLatin1(nom));
+    zone->setGeometry(place);
+    zone->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Qt caps a line edit at 32767 characters unless told otherwise; amounts have no limit.
+    zone->setMaxLength(std::numeric_limits<int>::max());
+
+    QFont police(QStringLiteral("Arial"));
+    police.setStyleHint(QFont::SansSerif);
+    police.setPointSizeF(9.75);
+    police.setBold(true);
+    zone->setFont(police);
+
+    QPalette couleurs = zone->palette();
+    couleurs.setColor(QPalette::Text, QColor(0, 0, 255));
+    zone->setPalette(couleurs);
+    return zone;
+}
+
+QPushButton* creerBouton(QWidget* fenetre, const char* nom, const QString& legende, QRect place) {
+    auto* bouton = new QPushButton(legende, fenetre);
+    bouton->setObjectName(QString::fromLatin1(nom));
+    bouton->setGeometry(place);
+    // Enter on a focused button presses it, as Space does; no button is the window's default.
+    bouton->setAutoDefault(true);
+    return bouton;
+}
+
+} // namespace
+
+Depart::Depart(ServicesDepart services, QWidget* parent)
+    // A tool window gets no task-bar button; without a close, minimise or maximise box, the
+    // window is put away with Quitter and the program ends from the tray menu.
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_services(services) {
+    setObjectName(QStringLiteral("Depart"));
+    setWindowTitle(QStringLiteral("Tarvane"));
+    setWindowIcon(QIcon(QStringLiteral(":/images/tarvane.png")));
+
+    // The window's own font, bold, for the captions and buttons; the fields choose theirs.
+    QFont police = font();
+    police.setPointSizeF(8.25);
+    police.setBold(true);
+    setFont(police);
+
+    creerControles();
+    creerMenu();
+
+    setFixedSize(TailleFenetre);
+    // The tray icon's messages arrive as mouse moves over the window.
+    setMouseTracking(true);
+}
+
+Depart::~Depart() = default;
+
+void Depart::creerControles() {
+    // Created in the order of the form's design; the tab order is set apart below.
+    Annuler =
+        creerBouton(this, "Annuler", QStringLiteral("&Effacer"), enPixels(1680, 720, 1215, 375));
+    Quitter = creerBouton(this, "Quitter", QStringLiteral("&Q"), enPixels(3240, 720, 495, 375));
+    Convertir =
+        creerBouton(this, "Convertir", QStringLiteral("&Convertir"), enPixels(120, 720, 1215, 375));
+    Euros = creerZoneSaisie(this, "Euros", enPixels(2040, 240, 1695, 375));
+    Francs = creerZoneSaisie(this, "Francs", enPixels(120, 240, 1695, 375));
+    Label2 = creerEtiquette(this, "Label2", QStringLiteral("Euros"), enPixels(2040, 0, 855, 255));
+    Label1 = creerEtiquette(this, "Label1", QStringLiteral("Francs"), enPixels(120, 0, 855, 255));
+    Label1->setBuddy(Francs);
+    Label2->setBuddy(Euros);
+
+    // For screen readers: names as the captions read, the narrow button named for what it does.
+    Francs->setAccessibleName(QStringLiteral("Francs"));
+    Francs->setAccessibleDescription(
+        QStringLiteral("Montant en francs ; laisser vide pour convertir des euros en francs"));
+    Euros->setAccessibleName(QStringLiteral("Euros"));
+    Euros->setAccessibleDescription(
+        QStringLiteral("Montant en euros ; laisser vide pour convertir des francs en euros"));
+    Convertir->setAccessibleName(QStringLiteral("Convertir"));
+    Convertir->setAccessibleDescription(QStringLiteral(
+        "Convertit le montant saisi dans l'autre monnaie, à 6,55957 francs pour un euro"));
+    Quitter->setAccessibleName(QStringLiteral("Masquer la fenêtre"));
+    Quitter->setAccessibleDescription(
+        QStringLiteral("Range la fenêtre ; un clic gauche sur l'icône de Tarvane la rappelle"));
+    Annuler->setAccessibleName(QStringLiteral("Effacer"));
+    Annuler->setAccessibleDescription(QStringLiteral("Vide les deux zones de saisie"));
+
+    setTabOrder(Francs, Euros);
+    setTabOrder(Euros, Convertir);
+    setTabOrder(Convertir, Quitter);
+    setTabOrder(Quitter, Annuler);
+
+    Francs->installEventFilter(this);
+    Euros->installEventFilter(this);
+
+    connect(Convertir, &QPushButton::clicked, this, &Depart::Convertir_Click);
+    connect(Annuler, &QPushButton::clicked, this, &Depart::Annuler_Click);
+    connect(Quitter, &QPushButton::clicked, this, &Depart::Quitter_Click);
+}
+
+QLineEdit* Depart::zone(Zone champ) const {
+    switch (champ) {
+    case Zone::Francs:
+        return Francs;
+    case Zone::Euros:
+        return Euros;
+    case Zone::Aucune:
+        break;
+    }
+    return nullptr;
+}
+
+void Depart::Convertir_Click() {
+    const ResultatConversion verdict = ConvertirMontants(
+        Francs->text().toStdString(), Euros->text().toStdString(), m_services.locale);
+
+    if (!verdict.message.empty()) {
+        m_services.messages.MsgBox(this, QString::fromStdString(verdict.message), vbCritical,
+                                   QString::fromStdString(m_informations.TitreApplication));
+    }
+    if (QLineEdit* selection = zone(verdict.selection)) {
+        selection->setSelection(0, static_cast<int>(selection->text().length()));
+    }
+    if (QLineEdit* cible = zone(verdict.cible)) {
+        cible->setText(QString::fromStdString(verdict.texte));
+    }
+    if (QLineEdit* focus = zone(verdict.focus)) {
+        focus->setFocus();
+    }
+}
+
+void Depart::Annuler_Click() {
+    Francs->setText(QString());
+    Euros->setText(QString());
+    Francs->setFocus();
+}
+
+void Depart::Francs_KeyPress(int& KeyAscii) {
+    if (KeyAscii == KeyAsciiRetour) {
+        Euros->setFocus();
+    }
+}
+
+void Depart::Euros_KeyPress(int& KeyAscii) {
+    if (KeyAscii == KeyAsciiRetour) {
+        Convertir->setFocus();
+    }
+}
+
+void Depart::Quitter_Click() {
+    if (m_sansZoneNotification) {
+        int Cancel = 0;
+        Form_Unload(Cancel); // nothing could show the window again
+        return;
+    }
+    hide();
+}
+
+bool Depart::eventFilter(QObject* objet, QEvent* evenement) {
+    if (evenement->type() == QEvent::KeyPress && (objet == Francs || objet == Euros) &&
+        estRetourChariot(*static_cast<QKeyEvent*>(evenement))) {
+        int KeyAscii = KeyAsciiRetour;
+        if (objet == Francs) {
+            Francs_KeyPress(KeyAscii);
+        } else {
+            Euros_KeyPress(KeyAscii);
+        }
+    }
+    // The key still reaches the field; a line edit does nothing with Enter by itself.
+    return QWidget::eventFilter(objet, evenement);
+}
+
+void Depart::closeEvent(QCloseEvent* evenement) {
+    // A close request from the window manager (Alt+F4) puts the window away like Quitter;
+    // the program's own end goes through the unload handler, never through a close.
+    evenement->ignore();
+    Quitter_Click();
+}
+
+void Depart::showEvent(QShowEvent* evenement) {
+    QWidget::showEvent(evenement);
+    if (!m_dejaCentree && !evenement->spontaneous()) {
+        m_dejaCentree = true;
+        // The show event comes before the window is mapped, so it appears in place; the frame
+        // counts where the platform already knows it.
+        if (const QScreen* ecran = screen()) {
+            QRect cadre = frameGeometry();
+            cadre.moveCenter(ecran->availableGeometry().center());
+            move(cadre.topLeft());
+        }
+    }
+}
