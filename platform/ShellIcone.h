@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QIcon>
-
 #include <array>
 #include <cstdint>
+#include <QIcon>
 
+class QMenu;
 class QWidget;
 
 // Messages and flags of the shell's notification-icon call.
@@ -15,6 +15,13 @@ inline constexpr std::uint32_t NIF_MESSAGE = 1;
 inline constexpr std::uint32_t NIF_ICON = 2;
 inline constexpr std::uint32_t NIF_TIP = 4;
 inline constexpr std::uint32_t WM_MOUSEMOVE = 0x200;
+
+// Mouse-message codes that the shell reports for a click on the icon.
+inline constexpr int WM_LBUTTONDOWN = 0x201;
+inline constexpr int WM_LBUTTONDBLCLK = 0x203;
+inline constexpr int WM_RBUTTONDOWN = 0x204;
+inline constexpr int WM_RBUTTONUP = 0x205;
+inline constexpr int WM_MBUTTONDOWN = 0x207;
 
 // The record handed to the shell for the notification icon, in its 8-bit-character form.
 struct NOTIFYICONDATA {
@@ -34,4 +41,12 @@ public:
     virtual ~ShellIcone() = default;
 
     virtual bool Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) = 0;
+
+    // Whether the desktop has a notification area at all; without one the icon would be the
+    // program's only way back to its window, and nothing would show it.
+    virtual bool zoneNotificationDisponible() const { return true; }
+
+    // The menu that trays drawing their own menus (StatusNotifierItem hosts) show on a right
+    // click, where the icon's messages cannot open it. Given before the icon is added.
+    virtual void associerMenu(QMenu* menu) { (void)menu; }
 };

@@ -1,0 +1,75 @@
+#include "platform/ProgrammeQt.h"
+
+#include "platform/BlocVersionProgramme.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+// The lock's name is the same wherever the program is started from.
+constexpr const char* NomVerrou = "org.example.Tarvane";
+
+constexpr int TwipsParPouce = 1440;
+constexpr int TwipsParPixelStandard = 15; // 96 dots per inch
+
+std::optional<DateHeure> dateDe(const QFileInfo& fichier) {
+    if (!fichier.isFile()) {
+        return std::nullopt;
+    }
+    const QDateTime moment = fichier.lastModified().toLocalTime();
+    if (!moment.isValid()) {
+        return std::nullopt;
+    }
+    const QDate date = moment.date();
+    const QTime heure = moment.time();
+    return DateHeure{date.year(),  date.month(),   date.day(),
+                     heure.hour(), heure.minute(), heure.second()};
+}
+
+} // namespace
+
+int twipsPourResolution(double pointsParPouce) {
+    if (!(pointsParPouce > 0)) {
+        return TwipsParPixelStandard;
+    }
+    return std::max(1, qRound(TwipsParPouce / pointsParPouce));
+}
+
+ProgrammeQt::ProgrammeQt() : m_verrou(NomVerrou) {}
+
+QString ProgrammeQt::nomExecutable() const {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+const BlocVersion& ProgrammeQt::blocVersion() const {
+    return BlocVersionProgramme();
+}
+
+bool ProgrammeQt::autreCopieEnCours() {
+    return m_verrou.prendre() == VerrouInstance::Etat::AutreCopie;
+}
+
+int ProgrammeQt::twipsParPixel() const {
+    const QScreen* ecran = QGuiApplication::primaryScreen();
+    return ecran ? twipsPourResolution(ecran->logicalDotsPerInchX()) : TwipsParPixelStandard;
+}
+
+std::optional<DateHeure> ProgrammeQt::dateFichier(const std::string& nomFichier) const {
+    if (const auto date = dateDe(QFileInfo(QDir::current(), QString::fromStdString(nomFichier)))) {
+        return date;
+    }
+    return dateDe(QFileInfo(QCoreApplication::applicationFilePath()));
+}
+
+void ProgrammeQt::terminer() {
+    std::fflush(nullptr);
+    std::_Exit(0);
+}

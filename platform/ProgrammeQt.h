@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/ProgrammeEnCours.h"
+#include "platform/VerrouInstance.h"
+
+// Facts about the running program, read from Qt and the system.
+class ProgrammeQt : public ProgrammeEnCours {
+public:
+    ProgrammeQt();
+
+    QString nomExecutable() const override;
+    const BlocVersion& blocVersion() const override;
+    bool autreCopieEnCours() override;
+    int twipsParPixel() const override;
+
+    // The named file in the current directory; where there is none (the program started from
+    // elsewhere, or a system whose executables carry no ".EXE"), the running executable's own
+    // file, whose date is the one meant. Local time.
+    std::optional<DateHeure> dateFichier(const std::string& nomFichier) const override;
+
+    // Ends the process with exit code 0 once the caller has removed the icon. No destructor, exit
+    // handler or event runs any more; the system frees what the process held, the lock included.
+    [[noreturn]] void terminer() override;
+
+private:
+    VerrouInstance m_verrou;
+};
+
+// 1440 twips to the inch: twips per pixel at a screen's logical resolution, rounded to a whole
+// number so that pixel positions times this factor divide back exactly.
+int twipsPourResolution(double pointsParPouce);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/ShellIcone.h"
+
+#include <memory>
+#include <QPointer>
+#include <vector>
+
+class QSystemTrayIcon;
+
+// The shell's notification-icon call on Qt's tray icon. Adding creates the icon of (hWnd, uID)
+// with its picture and its tooltip; deleting removes it. A click on the icon comes back to hWnd
+// as the record's callback message, a mouse move whose horizontal position is the shell's
+// mouse-message code in pixels (513 left press, 515 double click, 517 right release, 519 middle).
+class ShellIconeQt : public ShellIcone {
+public:
+    ShellIconeQt();
+    ~ShellIconeQt() override;
+
+    bool Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) override;
+    bool zoneNotificationDisponible() const override;
+    void associerMenu(QMenu* menu) override;
+
+    // The tray icon standing for (hWnd, uID), or nothing.
+    QSystemTrayIcon* icone(const QWidget* hWnd, std::uint32_t uID) const;
+
+private:
+    struct Icone;
+
+    bool ajouter(const NOTIFYICONDATA& donnees);
+    bool supprimer(const NOTIFYICONDATA& donnees);
+    std::vector<std::unique_ptr<Icone>>::const_iterator trouver(const QWidget* hWnd,
+                                                                std::uint32_t uID) const;
+
+    std::vector<std::unique_ptr<Icone>> m_icones;
+    QPointer<QMenu> m_menu;
+};

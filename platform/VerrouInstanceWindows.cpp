@@ -1,0 +1,38 @@
+#include "platform/VerrouInstance.h"
+
+#include <string>
+#include <utility>
+#include <windows.h>
+
+struct VerrouInstance::Systeme {
+    HANDLE mutex = nullptr;
+    ~Systeme() {
+        if (mutex != nullptr) {
+            CloseHandle(mutex);
+        }
+    }
+};
+
+VerrouInstance::VerrouInstance(std::string nom) : m_nom(std::move(nom)) {}
+
+VerrouInstance::~VerrouInstance() = default;
+
+VerrouInstance::Etat VerrouInstance::prendre() {
+    if (m_systeme) {
+        return Etat::Pris;
+    }
+    // Local\ is the user's own session; the system closes the handle however the process ends.
+    std::wstring nom = L"Local\\";
+    nom.append(m_nom.begin(), m_nom.end());
+
+    auto systeme = std::make_unique<Systeme>();
+    systeme->mutex = CreateMutexW(nullptr, FALSE, nom.c_str());
+    if (systeme->mutex == nullptr) {
+        return Etat::Indisponible;
+    }
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        return Etat::AutreCopie;
+    }
+    m_systeme = std::move(systeme);
+    return Etat::Pris;
+}
