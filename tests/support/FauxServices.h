@@ -50,7 +50,12 @@ public:
         appels.push_back({dwMessage, lpData});
         return true;
     }
+    bool zoneNotificationDisponible() const override { return zoneDisponible; }
+    void associerMenu(QMenu* menu) override { menuAssocie = menu; }
+
     std::vector<AppelIcone> appels;
+    bool zoneDisponible = true;
+    QMenu* menuAssocie = nullptr;
 };
 
 struct AppelShellExecute {
@@ -69,9 +74,10 @@ public:
                        int nShowCmd) override
     {
         appels.push_back({hwnd, lpOperation, lpFile, lpParameters, lpDirectory, nShowCmd});
-        return 42;
+        return resultat;
     }
     std::vector<AppelShellExecute> appels;
+    long resultat = 42; // above 32: success; 32 or below: the shell's failure codes
 };
 
 class FauxPointeur : public PointeurSouris {
