@@ -1,0 +1,136 @@
+#include "ui/about/Apropos.h"
+
+#include "core/BlocVersion.h"
+#include "platform/PointeurSouris.h"
+#include "platform/ProgrammeEnCours.h"
+#include "ui/about/OngletApropos.h"
+#include "ui/about/Polices.h"
+#include "ui/about/TexteRelief.h"
+#include "ui/about/Twips.h"
+
+#include <QAbstractButton>
+#include <QCursor>
+#include <QFont>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QScreen>
+
+namespace {
+
+QPointer<Apropos> instanceApropos;
+
+QString texte(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+} // namespace
+
+void Apropos::Show(const ServicesApropos& services) {
+    if (instanceApropos) {
+        instanceApropos->raise();
+        instanceApropos->activateWindow();
+        return;
+    }
+    // No parent: the box belongs to no window, and exec() makes it modal for the application.
+    instanceApropos = new Apropos(services);
+    instanceApropos->Form_Load();
+    instanceApropos->centrerSurEcran();
+    // Closing deletes the box (WA_DeleteOnClose), and exec() returns then.
+    instanceApropos->exec();
+}
+
+Apropos* Apropos::instance() {
+    return instanceApropos;
+}
+
+Apropos::Apropos(const ServicesApropos& services)
+    : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint), m_services(services) {
+    setObjectName(QStringLiteral("Apropos"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString());
+    setWindowModality(Qt::ApplicationModal);
+
+    setFont(policeDessin(QStringLiteral("MS Sans Serif"), 8.25, true));
+
+    resize(enPixels(7710), enPixels(4305));
+    creerControles();
+}
+
+void Apropos::Form_Load() {
+    const BlocVersion& bloc = m_services.programme.blocVersion();
+    const InformationsApplication& informations = m_services.informations;
+    const QString dateCompilation = texte(informations.DateCompilation);
+
+    m_services.pointeur.definir(vbHourglass);
+
+    // The box has no border: given the tab control's size, it is exactly filled by it.
+    Onglet->move(0, 0);
+    resize(Onglet->size());
+
+    Titre->setText(texte(bloc.ProductName));
+    // Arial 18 points, keeping the rest of the box's font.
+    Titre->setFont(
+        policeDessin(QStringLiteral("Arial"), 18, Titre->font().bold(), Titre->font().italic()));
+
+    SousTitre->setText(QStringLiteral("Version ") + texte(informations.VersionApplication) +
+                       QStringLiteral(" compilée le ") + dateCompilation);
+    Description->setText(texte(bloc.ProductName));
+    NomApplication->setText(QStringLiteral("  Nom de l'éxecutable : ") +
+                            m_services.programme.nomExecutable() + QStringLiteral(".EXE"));
+    Commentaires->setText(QStringLiteral("  Commentaires :          ") + texte(bloc.Comments));
+    Copyright->setText(QStringLiteral("  Copyright :                ") +
+                       texte(bloc.LegalCopyright));
+    Company->setText(QStringLiteral("  Organisation :            ") + texte(bloc.CompanyName));
+    TradeMarks->setText(QStringLiteral("  Marques légales :       ") + texte(bloc.LegalTrademarks));
+    Version->setText(QStringLiteral("  Version :                  ") +
+                     QString::number(bloc.majeure) + QStringLiteral(".") +
+                     QString::number(bloc.mineure) + QStringLiteral(" du ") + dateCompilation);
+
+    m_services.pointeur.definir(vbArrow);
+}
+
+void Apropos::Quitter_Click() {
+    close();
+}
+
+void Apropos::keyPressEvent(QKeyEvent* evenement) {
+    switch (evenement->key()) {
+    case Qt::Key_Escape:
+        // No button cancels the box: Escape must not reject it.
+        evenement->accept();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // No button is the default either. Enter presses the focused button, as Space does, and
+        // reaches here only when no text box has taken it.
+        if (auto* bouton = qobject_cast<QAbstractButton*>(focusWidget());
+            bouton != nullptr && (evenement->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            bouton->click();
+        }
+        evenement->accept();
+        return;
+    case Qt::Key_F4:
+        // The keyboard close command, for window managers that do not give it to frameless windows.
+        if (evenement->modifiers() == Qt::AltModifier) {
+            close();
+            evenement->accept();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QDialog::keyPressEvent(evenement);
+}
+
+void Apropos::centrerSurEcran() {
+    QScreen* ecran = QGuiApplication::screenAt(QCursor::pos());
+    if (ecran == nullptr) {
+        ecran = QGuiApplication::primaryScreen();
+    }
+    if (ecran != nullptr) {
+        move(ecran->geometry().center() - rect().center());
+    }
+}

@@ -1,0 +1,28 @@
+#include "ui/about/TextesApropos.h"
+
+const char TexteAfficheur[] = "Evolution des versions de : Tarvane\r\n"
+                              "\r\n"
+                              "04/2000 - V1.0\tCréation : première version du programme.\r\n";
+
+const char TexteText1[] = "ASSISTANCE TECHNIQUE :\r\n"
+                          "\r\n"
+                          "Si vous rencontrez un problème en utilisant Tarvane, ou si vous\r\n"
+                          "avez une idée pour le faire évoluer, n'hésitez pas à m'écrire :\r\n"
+                          "toutes les remarques et suggestions sont les bienvenues et\r\n"
+                          "seront étudiées pour les prochaines versions du logiciel.\r\n"
+                          "Dans la mesure du possible, je vous ferai parvenir une version\r\n"
+                          "corrigée du programme dès que le problème sera résolu.\r\n"
+                          "Merci de préférer le courrier postal, en décrivant le plus\r\n"
+                          "précisément possible ce que vous faisiez quand le problème est\r\n"
+                          "apparu, ainsi que la configuration de votre ordinateur.\r\n"
+                          "Le téléphone est à réserver aux cas urgents, et seulement\r\n"
+                          "après 20 heures, s'il vous plaît.\r\n"
+                          "Vous pouvez également m'envoyer un fax ou un courrier\r\n"
+                          "électronique, aux coordonnées indiquées ci-dessous.\r\n"
+                          "\r\n"
+                          "Étienne Exemple\r\n"
+                          "12 rue des Lilas\r\n"
+                          "99999 Exempleville\r\n"
+                          "Tél : 01 99 00 12 34\r\n"
+                          "Fax : 01 99 00 12 35\r\n"
+                          "E-Mail : etienne.exemple@example.org\r\n";
