@@ -1,0 +1,562 @@
+# End-to-end harness: a real X server (Xvfb), a real XEmbed tray (trayer), real input (xdotool),
+# fields read back through the clipboard (xclip), tooltips, focus and the controls' names and
+# places read through the accessibility bus (AT-SPI; Qt does not put pop-up menus there),
+# screenshots (ImageMagick). Sourced by each test script:
+#
+#   source "$(dirname "$0")/harness.sh"
+#   e2e_begin name_of_the_test
+#   e2e_start_x; e2e_start_tray; e2e_start_accessibility
+#   e2e_start_program /path/to/program
+#   e2e_wait_icon; e2e_click_icon 1; ...
+#
+# Every wait polls with a bounded deadline; nothing sleeps for a fixed long time. Everything that
+# is started is stopped when the script ends, however it ends: by the exit trap, and if the
+# script itself is killed, by the parent-death signal that each process is started with.
+#
+# Functions that start processes set global variables instead of printing: they must run in the
+# script's own shell (never inside $(...) or a pipeline), whose death the processes watch.
+
+set -euo pipefail
+set -E
+
+E2E_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+E2E_PYTHON=/usr/bin/python3 # Debian's, which has python3-dbus
+E2E_TIMEOUT=${E2E_TIMEOUT:-10}
+E2E_PIDS=()
+E2E_STEP=0
+
+e2e_log() { printf '[e2e %s] %s\n' "$(date +%T.%3N)" "$*" >&2; }
+
+# Marks the test failed: a screenshot of the moment, the logs of what was started, then exit.
+e2e_fail() {
+    e2e_log "FAILED: $*"
+    if [ -n "${DISPLAY:-}" ] && [ -n "${E2E_OUT:-}" ]; then
+        timeout 5 import -display "$DISPLAY" -window root "$E2E_OUT/failure.png" 2>/dev/null || true
+        e2e_log "screenshot: $E2E_OUT/failure.png"
+    fi
+    local log
+    for log in "${E2E_WORK:-/nonexistent}"/*.log; do
+        [ -s "$log" ] || continue
+        e2e_log "---- $(basename "$log")"
+        tail -n 40 "$log" >&2
+    done
+    exit 1
+}
+
+# Under set -e a failed command ends the test; say which, with the screenshot and the logs.
+e2e_failed_command() { # STATUS WHERE COMMAND
+    [ "$BASHPID" = $$ ] || return 0
+    e2e_fail "command failed with status $1 at $2: $3"
+}
+
+e2e_expect_eq() { # ACTUAL EXPECTED WHAT
+    if [ "$1" != "$2" ]; then
+        e2e_fail "$3: got '$1', expected '$2'"
+    fi
+    e2e_log "ok: $3 = '$1'"
+}
+
+# Polls COMMAND every 50 ms until it succeeds; fails the test after SECONDS. A command may
+# leave in E2E_SEEN what it saw, for the failure message.
+e2e_wait_until() { # SECONDS WHAT COMMAND...
+    local seconds=$1 what=$2
+    shift 2
+    local deadline=$((${EPOCHREALTIME/./} + seconds * 1000000))
+    E2E_SEEN=
+    until "$@"; do
+        if [ -n "${E2E_PID:-}" ] && [ "$1" != e2e_ended ] && ! e2e_running "$E2E_PID"; then
+            e2e_fail "the program ended while waiting for: $what"
+        fi
+        if [ "${EPOCHREALTIME/./}" -gt "$deadline" ]; then
+            e2e_fail "timed out after ${seconds}s waiting for: $what${E2E_SEEN:+ (last seen: $E2E_SEEN)}"
+        fi
+        sleep 0.05
+    done
+}
+
+# ---------------------------------------------------------------------------------------------
+# Set-up and clean-up
+
+e2e_begin() { # TEST_NAME
+    E2E_NAME=$1
+    local tool
+    for tool in Xvfb trayer xdotool xclip xprop xwininfo xdpyinfo import setpriv dbus-daemon \
+        "$E2E_PYTHON"; do
+        command -v "$tool" >/dev/null || e2e_fail "$tool is missing: run scripts/setup.sh test"
+    done
+    E2E_OUT=${TARVANE_TEST_OUTPUT:-$PWD/test-output}/e2e/$E2E_NAME
+    rm -rf "$E2E_OUT"
+    mkdir -p "$E2E_OUT"
+    # Work directories of earlier runs that were killed outright, by the pid in their name.
+    local stale
+    for stale in "${TMPDIR:-/tmp}"/tarvane-e2e.*.*; do
+        [ -d "$stale" ] || continue
+        stale=${stale##*/tarvane-e2e.}
+        kill -0 "${stale%%.*}" 2>/dev/null || rm -rf "${TMPDIR:-/tmp}/tarvane-e2e.$stale"
+    done
+    E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/tarvane-e2e.$$.XXXXXX")
+    mkdir -p "$E2E_WORK/home" "$E2E_WORK/bin"
+    mkdir -m 700 "$E2E_WORK/run"
+    # Every process started here carries this mark, so that clean-up finds even those that
+    # were started by them and left their parent (the desktop bus's services, detached openers).
+    E2E_MARK="TARVANE_E2E_RUN=$E2E_NAME.$$.$RANDOM"
+    trap e2e_cleanup EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+    trap 'exit 129' HUP
+    trap 'e2e_failed_command $? "${BASH_SOURCE[0]##*/}:$LINENO" "$BASH_COMMAND"' ERR
+    e2e_log "test $E2E_NAME, output in $E2E_OUT"
+}
+
+# Starts COMMAND in the background with its output in $E2E_WORK/NAME.log; sets E2E_LAST_PID.
+# The process is sent SIGTERM if this script dies, whatever the way.
+e2e_launch() { # NAME COMMAND...
+    local name=$1
+    shift
+    env "$E2E_MARK" setpriv --pdeathsig TERM -- "$@" >"$E2E_WORK/$name.log" 2>&1 </dev/null &
+    E2E_LAST_PID=$!
+    E2E_PIDS+=("$E2E_LAST_PID")
+}
+
+e2e_running() { # PID: alive and not a zombie
+    local state
+    state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) || return 1
+    [ -n "$state" ] && [ "$state" != Z ]
+}
+
+e2e_stop() { # PID: SIGTERM, then SIGKILL after 3 seconds; reaps it
+    local pid=$1 i
+    if e2e_running "$pid"; then
+        kill -TERM "$pid" 2>/dev/null || true
+        for i in $(seq 60); do
+            e2e_running "$pid" || break
+            sleep 0.05
+        done
+        e2e_running "$pid" && kill -KILL "$pid" 2>/dev/null
+    fi
+    wait "$pid" 2>/dev/null || true
+}
+
+# The processes that carry this run's mark, whoever started them.
+e2e_marked_pids() {
+    local environ pid
+    grep -lzxF "$E2E_MARK" /proc/[0-9]*/environ 2>/dev/null | while read -r environ; do
+        pid=${environ#/proc/}
+        pid=${pid%/environ}
+        [ "$pid" = $$ ] || echo "$pid"
+    done
+}
+
+e2e_cleanup() {
+    local status=$? i pid
+    trap - EXIT ERR
+    set +e
+    # The program first, while the X server and the tray it talks to are still there;
+    # the X server last.
+    if [ -n "${E2E_PID:-}" ]; then
+        e2e_stop "$E2E_PID"
+    fi
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+        e2e_stop "${E2E_PIDS[i]}"
+    done
+    for pid in $(e2e_marked_pids); do
+        e2e_log "stopping leftover process $pid: $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)"
+        kill -TERM "$pid" 2>/dev/null
+    done
+    for i in $(seq 40); do
+        [ -z "$(e2e_marked_pids)" ] && break
+        sleep 0.05
+    done
+    for pid in $(e2e_marked_pids); do
+        kill -KILL "$pid" 2>/dev/null
+    done
+    if [ -n "${E2E_WORK:-}" ]; then
+        cp "$E2E_WORK"/*.log "$E2E_OUT"/ 2>/dev/null
+        rm -rf "$E2E_WORK"
+    fi
+    if [ "$status" -eq 0 ]; then
+        e2e_log "PASSED: $E2E_NAME"
+    fi
+    exit "$status"
+}
+
+# ---------------------------------------------------------------------------------------------
+# The desktop: X server, tray, accessibility bus
+
+e2e_start_x() {
+    # -displayfd lets the server pick a free display and tell us once it accepts connections.
+    env "$E2E_MARK" setpriv --pdeathsig TERM -- \
+        Xvfb -displayfd 3 -screen 0 1280x800x24 -dpi 96 -nolisten tcp -noreset \
+        3>"$E2E_WORK/display" >"$E2E_WORK/xvfb.log" 2>&1 </dev/null &
+    E2E_XVFB_PID=$!
+    E2E_PIDS+=("$E2E_XVFB_PID")
+    e2e_wait_until "$E2E_TIMEOUT" "Xvfb to announce its display" grep -q . "$E2E_WORK/display"
+    DISPLAY=":$(head -n 1 "$E2E_WORK/display")"
+    export DISPLAY
+    e2e_wait_until "$E2E_TIMEOUT" "Xvfb on $DISPLAY to answer" timeout 2 xdpyinfo >/dev/null 2>&1
+    E2E_ROOT=$(xwininfo -root | awk '/Window id:/ {print $4}')
+    e2e_log "Xvfb $E2E_XVFB_PID on $DISPLAY"
+}
+
+e2e_tray_owned() {
+    local owner
+    owner=$(timeout 2 "$E2E_PYTHON" "$E2E_HERE/sonde.py" owner _NET_SYSTEM_TRAY_S0) || return 1
+    [ "$owner" != 0x0 ]
+}
+
+e2e_start_tray() {
+    e2e_launch trayer env HOME="$E2E_WORK/home" DISPLAY="$DISPLAY" \
+        trayer --edge top --align right --widthtype request --height 32 \
+        --SetDockType true --transparent false
+    E2E_TRAY_PID=$E2E_LAST_PID
+    e2e_wait_until "$E2E_TIMEOUT" "trayer to own _NET_SYSTEM_TRAY_S0" e2e_tray_owned
+    E2E_TRAY_PANEL=$(timeout 5 xdotool search --classname '^panel$' | head -n 1)
+    [ -n "$E2E_TRAY_PANEL" ] || e2e_fail "trayer's panel window not found"
+    E2E_TRAY_PANEL=$(e2e_hex "$E2E_TRAY_PANEL")
+    e2e_log "trayer $E2E_TRAY_PID owns the system tray; panel window $E2E_TRAY_PANEL"
+}
+
+# A private desktop bus whose accessibility services let the harness read what Qt shows
+# (tooltips, the controls' names, places and focus) as text. Call before starting the program.
+e2e_start_accessibility() {
+    "$E2E_PYTHON" -c 'import dbus' 2>/dev/null ||
+        e2e_fail "python3-dbus is missing: run scripts/setup.sh test"
+    [ -x /usr/libexec/at-spi-bus-launcher ] ||
+        e2e_fail "at-spi2-core is missing: run scripts/setup.sh test"
+    e2e_launch dbus env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" DISPLAY="$DISPLAY" \
+        dbus-daemon --session --nofork --nopidfile --print-address=1
+    e2e_wait_until "$E2E_TIMEOUT" "the desktop bus to start" grep -q . "$E2E_WORK/dbus.log"
+    export DBUS_SESSION_BUS_ADDRESS
+    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$E2E_WORK/dbus.log")
+    # Start the accessibility bus now, so that the program finds it when it starts.
+    timeout 10 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+        org.a11y.Bus.GetAddress >/dev/null
+    E2E_ACCESSIBILITY=1
+}
+
+# ---------------------------------------------------------------------------------------------
+# The program under test
+
+# Starts PROGRAM with a clean environment: French settings, the X server, the private bus if
+# any, $E2E_WORK/bin first on PATH (for fakes). Runs in $E2E_PROGRAM_DIR (default: $E2E_WORK).
+e2e_start_program() { # PROGRAM [ARGS...]
+    local environment=(
+        DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb
+        HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run"
+        PATH="$E2E_WORK/bin:/usr/local/bin:/usr/bin:/bin"
+        LANG=fr_FR.UTF-8 LANGUAGE=fr
+    )
+    # Qt reads the regional settings from these variables even when the C library lacks them.
+    if locale -a 2>/dev/null | grep -qix 'fr_FR\.utf-\?8'; then
+        environment+=(LC_ALL=fr_FR.UTF-8)
+    fi
+    if [ -n "${E2E_ACCESSIBILITY:-}" ]; then
+        environment+=(DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS"
+            QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1)
+    fi
+    # The program admits one copy per user: wait until copies started outside this test (by
+    # another test run, or by hand) have ended, rather than be refused.
+    E2E_PROGRAM_NAME=$(basename "$1" | cut -c1-15)
+    e2e_wait_until 30 "other copies of $E2E_PROGRAM_NAME run by this user to end" e2e_no_other_copy
+    local name
+    for name in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
+        if [ -n "${!name:-}" ]; then
+            environment+=("$name=${!name}")
+        fi
+    done
+    # On a real X server Qt loads libxkbcommon-x11, which hands strndup() a counted string
+    # without a terminating NUL: legal, but refused by ASan's strict string checks.
+    if [ -n "${ASAN_OPTIONS:-}" ]; then
+        environment+=("ASAN_OPTIONS=$ASAN_OPTIONS:strict_string_checks=0")
+    fi
+    (
+        cd "${E2E_PROGRAM_DIR:-$E2E_WORK}"
+        exec env -i "$E2E_MARK" "${environment[@]}" setpriv --pdeathsig TERM -- "$@"
+    ) >"$E2E_WORK/program.log" 2>&1 </dev/null &
+    E2E_PID=$!
+    e2e_log "started $(basename "$1") as $E2E_PID in ${E2E_PROGRAM_DIR:-$E2E_WORK}"
+}
+
+e2e_no_other_copy() { # zombies aside, which hold nothing
+    local pid
+    E2E_SEEN=
+    for pid in $(pgrep -u "$(id -u)" -x "$E2E_PROGRAM_NAME" || true); do
+        if e2e_running "$pid"; then
+            E2E_SEEN+="$pid "
+        fi
+    done
+    [ -z "$E2E_SEEN" ]
+}
+
+e2e_ended() { ! e2e_running "$E2E_PID"; }
+
+# Waits until the program has ended; sets E2E_STATUS to its exit status.
+# shellcheck disable=SC2120 # the default bound suits most callers
+e2e_wait_exit() { # [SECONDS]
+    e2e_wait_until "${1:-$E2E_TIMEOUT}" "process $E2E_PID to end" e2e_ended
+    E2E_STATUS=0
+    wait "$E2E_PID" || E2E_STATUS=$?
+    e2e_log "process $E2E_PID ended with status $E2E_STATUS"
+    E2E_PID=
+}
+
+# ---------------------------------------------------------------------------------------------
+# Windows
+
+# Window ids are handled in hexadecimal, as xwininfo prints them; xdotool prints decimal.
+e2e_hex() { printf '0x%x\n' "$1"; }
+
+e2e_parent() { # WINDOW
+    xwininfo -children -id "$1" | awk '/Parent window id:/ {print $4}'
+}
+
+e2e_viewable() { # WINDOW
+    xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'
+}
+
+# The program's windows that are mapped, descendants of the root included.
+e2e_program_windows() {
+    local window
+    for window in $(timeout 5 xdotool search --onlyvisible --pid "$E2E_PID" 2>/dev/null || true); do
+        e2e_hex "$window"
+    done
+}
+
+e2e_top_level() { # WINDOW
+    [ "$(e2e_parent "$1")" = "$E2E_ROOT" ]
+}
+
+# The program's shown top-level windows: its windows, menus, tooltips; not its docked icon.
+e2e_top_level_windows() {
+    local window
+    for window in $(e2e_program_windows); do
+        if e2e_top_level "$window"; then
+            echo "$window"
+        fi
+    done
+}
+
+e2e_find_icon() {
+    local window
+    for window in $(e2e_program_windows); do
+        xprop -id "$window" _XEMBED_INFO 2>/dev/null | grep -q '= ' || continue
+        e2e_top_level "$window" && continue
+        # Docked: reparented into the tray's panel.
+        [ "$(e2e_parent "$(e2e_parent "$window")")" = "$E2E_TRAY_PANEL" ] || continue
+        E2E_ICON=$window
+        return 0
+    done
+    return 1
+}
+
+# Waits until the program's icon is docked in trayer; sets E2E_ICON, E2E_ICON_X/Y (its centre).
+e2e_wait_icon() {
+    e2e_wait_until "$E2E_TIMEOUT" "the program's icon to dock into trayer" e2e_find_icon
+    e2e_geometry "$E2E_ICON"
+    E2E_ICON_X=$((E2E_X + E2E_W / 2))
+    E2E_ICON_Y=$((E2E_Y + E2E_H / 2))
+    e2e_log "icon $E2E_ICON docked, ${E2E_W}x${E2E_H} centred at $E2E_ICON_X,$E2E_ICON_Y"
+}
+
+e2e_icon_gone() { ! xwininfo -tree -id "$E2E_TRAY_PANEL" | grep -q " $E2E_ICON "; }
+
+e2e_geometry() { # WINDOW: sets E2E_X, E2E_Y (absolute), E2E_W, E2E_H
+    local info
+    info=$(xwininfo -id "$1")
+    E2E_X=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$info")
+    E2E_Y=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info")
+    E2E_W=$(awk '/Width:/ {print $2}' <<<"$info")
+    E2E_H=$(awk '/Height:/ {print $2}' <<<"$info")
+}
+
+e2e_click_icon() { # BUTTON (1 left, 3 right)
+    e2e_click "$E2E_ICON_X" "$E2E_ICON_Y" "$1"
+}
+
+e2e_click() { # X Y BUTTON
+    # No --sync: it waits forever when the pointer is already there. The server handles the
+    # motion before the click anyway.
+    timeout 5 xdotool mousemove "$1" "$2" click "$3"
+}
+
+e2e_override_redirect() { # WINDOW
+    xwininfo -id "$1" | grep -q 'Override Redirect State: yes'
+}
+
+# A shown top-level window of the program with that exact title, not a tooltip or a menu (which
+# Qt names after the program); with TYPE (DIALOG, UTILITY...), only a window of that type.
+e2e_find_window() { # NAME [TYPE]
+    local window
+    for window in $(timeout 5 xdotool search --onlyvisible --pid "$E2E_PID" --name "^$1\$" \
+        2>/dev/null || true); do
+        window=$(e2e_hex "$window")
+        e2e_top_level "$window" || continue
+        e2e_override_redirect "$window" && continue
+        if [ -n "${2:-}" ] && ! xprop -id "$window" _NET_WM_WINDOW_TYPE |
+            grep -q "= _NET_WM_WINDOW_TYPE_$2\b"; then
+            continue
+        fi
+        E2E_WINDOW=$window
+        return 0
+    done
+    return 1
+}
+
+e2e_wait_window() { # NAME [TYPE]: sets E2E_WINDOW
+    e2e_wait_until "$E2E_TIMEOUT" "window '$1' to show" e2e_find_window "$@"
+    e2e_log "window '$1' ${2:-} shown: $E2E_WINDOW"
+}
+
+e2e_hidden() { ! e2e_viewable "$1"; }
+
+# A menu or any other pop-up of the program: a top-level override-redirect window that is not
+# a tooltip.
+e2e_find_popup() {
+    local window
+    for window in $(e2e_program_windows); do
+        e2e_top_level "$window" || continue
+        e2e_override_redirect "$window" || continue
+        xprop -id "$window" _NET_WM_WINDOW_TYPE | grep -q TOOLTIP && continue
+        E2E_POPUP=$window
+        return 0
+    done
+    return 1
+}
+
+e2e_wait_popup() { # sets E2E_POPUP
+    e2e_wait_until "$E2E_TIMEOUT" "a pop-up menu of the program" e2e_find_popup
+    e2e_log "pop-up $E2E_POPUP shown"
+}
+
+# Clicks item INDEX (from 1) of the COUNT items of the open pop-up menu. Qt does not expose
+# pop-up menus on the accessibility bus, so the items are found by geometry: a menu without
+# separators stacks items of equal height.
+e2e_click_menu_item() { # INDEX COUNT [BUTTON]
+    e2e_geometry "$E2E_POPUP"
+    e2e_click $((E2E_X + E2E_W / 2)) $((E2E_Y + (2 * $1 - 1) * E2E_H / (2 * $2))) "${3:-1}"
+}
+
+e2e_focus_window() { e2e_hex "$(timeout 5 xdotool getwindowfocus)"; }
+
+# ---------------------------------------------------------------------------------------------
+# Keyboard, clipboard, screen
+
+e2e_type() { timeout 10 xdotool type --delay 30 -- "$1"; }
+e2e_key() { timeout 5 xdotool key --delay 30 "$@"; }
+
+# Reads the text of the field that has the focus: select all, copy, read the clipboard. The
+# clipboard first holds a marker of ours, so that a copy that did not happen is not mistaken
+# for the field's text.
+e2e_read_field() { # sets E2E_TEXT
+    E2E_MARKER="<<e2e clipboard $RANDOM>>"
+    printf '%s' "$E2E_MARKER" >"$E2E_WORK/marker"
+    e2e_launch xclip xclip -quiet -selection clipboard -in "$E2E_WORK/marker"
+    local holder=$E2E_LAST_PID
+    e2e_wait_until "$E2E_TIMEOUT" "xclip to own the clipboard" e2e_clipboard_holds_marker
+    e2e_key ctrl+a ctrl+c
+    e2e_wait_until "$E2E_TIMEOUT" "the field's text in the clipboard" e2e_clipboard_copied
+    e2e_stop "$holder"
+}
+
+e2e_clipboard() { timeout 2 xclip -out -selection clipboard 2>/dev/null; }
+e2e_clipboard_holds_marker() { [ "$(e2e_clipboard)" = "$E2E_MARKER" ]; }
+e2e_clipboard_copied() { E2E_TEXT=$(e2e_clipboard) && [ "$E2E_TEXT" != "$E2E_MARKER" ]; }
+
+# Reads the focused field (see e2e_read_field) and compares it with EXPECTED.
+e2e_expect_field() { # EXPECTED WHAT
+    e2e_read_field
+    e2e_expect_eq "$E2E_TEXT" "$1" "$2"
+}
+
+# Saves the whole screen as $E2E_OUT/NN-NAME.png.
+e2e_screenshot() { # NAME
+    E2E_STEP=$((E2E_STEP + 1))
+    local file
+    file=$(printf '%s/%02d-%s.png' "$E2E_OUT" "$E2E_STEP" "$1")
+    timeout 10 import -display "$DISPLAY" -window root "$file"
+    e2e_log "screenshot $file"
+}
+
+# ---------------------------------------------------------------------------------------------
+# Accessibility: what the program shows, as text
+
+# Prints the program's accessible objects: depth, role, name, extents, tab-separated.
+e2e_accessible_tree() {
+    [ -n "${E2E_ACCESSIBILITY:-}" ] || e2e_fail "e2e_start_accessibility was not called"
+    timeout 10 "$E2E_PYTHON" "$E2E_HERE/sonde.py" tree "$E2E_PID" 2>>"$E2E_WORK/sonde.log"
+}
+
+e2e_accessible_names() { # ROLE: the names of the program's objects with that role
+    e2e_accessible_tree | awk -F '\t' -v role="$1" '$2 == role {print $3}'
+}
+
+# The role and name of the program's object that has the keyboard focus.
+e2e_accessible_focus() {
+    e2e_accessible_tree | awk -F '\t' '$5 ~ /focused/ {print $2 ": " $3}'
+}
+
+# Waits until the keyboard focus is on the object described as "ROLE: NAME".
+e2e_expect_focus() { # "ROLE: NAME"
+    E2E_EXPECTED_FOCUS=$1
+    e2e_wait_until "$E2E_TIMEOUT" "the focus on '$1'" e2e_focus_is_expected
+    e2e_log "ok: focus on '$1'"
+}
+
+e2e_focus_is_expected() {
+    E2E_SEEN=$(e2e_accessible_focus) && [ "$E2E_SEEN" = "$E2E_EXPECTED_FOCUS" ]
+}
+
+# Hovers the icon and reads the tooltip that the program shows; sets E2E_TOOLTIP.
+e2e_read_tooltip() {
+    timeout 5 xdotool mousemove 0 400
+    timeout 5 xdotool mousemove "$E2E_ICON_X" "$E2E_ICON_Y"
+    e2e_wait_until "$E2E_TIMEOUT" "the icon's tooltip" e2e_tooltip_shown
+}
+
+e2e_tooltip_shown() { E2E_TOOLTIP=$(e2e_accessible_names "tool tip") && [ -n "$E2E_TOOLTIP" ]; }
+
+# Clicks the centre of the program's shown accessible object with that role and name.
+e2e_click_accessible() { # ROLE NAME [BUTTON]
+    local x y w h
+    e2e_wait_until "$E2E_TIMEOUT" "a shown $1 named '$2'" e2e_find_accessible "$1" "$2"
+    IFS=, read -r x y w h <<<"$E2E_EXTENTS"
+    e2e_click $((x + w / 2)) $((y + h / 2)) "${3:-1}"
+}
+
+e2e_find_accessible() { # ROLE NAME: sets E2E_EXTENTS (x,y,width,height)
+    E2E_EXTENTS=$(e2e_accessible_tree | awk -F '\t' -v role="$1" -v name="$2" \
+        '$2 == role && $3 == name && $5 ~ /showing/ {print $4; exit}')
+    [ -n "$E2E_EXTENTS" ]
+}
+
+# ---------------------------------------------------------------------------------------------
+# Fakes
+
+# Puts a fake xdg-open first on the program's PATH: it records each call's arguments, one call
+# a line, tab-separated, in $E2E_OPENER_CALLS, and ends with STATUS (0: success).
+e2e_fake_opener() { # STATUS
+    E2E_OPENER_CALLS=$E2E_WORK/xdg-open.calls
+    : >"$E2E_OPENER_CALLS"
+    cat >"$E2E_WORK/bin/xdg-open" <<FAKE
+#!/bin/sh
+line=\$1
+shift
+for argument; do line="\$line\$(printf '\t')\$argument"; done
+printf '%s\n' "\$line" >>'$E2E_OPENER_CALLS'
+exit $1
+FAKE
+    chmod +x "$E2E_WORK/bin/xdg-open"
+}
+
+e2e_opener_calls() { wc -l <"$E2E_OPENER_CALLS"; }
+
+e2e_opener_called() { # COUNT: the fake has been called COUNT times
+    E2E_SEEN="$(e2e_opener_calls) calls"
+    [ "$(e2e_opener_calls)" -eq "$1" ]
+}
+
+# Waits for call number COUNT of the fake opener and compares its arguments with EXPECTED.
+e2e_expect_opened() { # COUNT EXPECTED WHAT
+    e2e_wait_until "$E2E_TIMEOUT" "call $1 of xdg-open" e2e_opener_called "$1"
+    e2e_expect_eq "$(sed -n "$1p" "$E2E_OPENER_CALLS")" "$2" "$3"
+}

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# A right click on the icon opens the menu "A propos" / "Quitter"; Quitter ends Tarvane with
+# status 0 and its icon leaves the tray, which stays up.
+#   tray_quit.sh TARVANE key      window hidden, Quitter chosen by its access key Q
+#   tray_quit.sh TARVANE click    window shown, Quitter clicked
+source "$(dirname "$0")/harness.sh"
+e2e_begin "tray_quit_$2"
+
+e2e_start_x
+e2e_start_tray
+e2e_start_program "$1"
+e2e_wait_icon
+
+if [ "$2" = click ]; then
+    e2e_click_icon 1
+    e2e_wait_window Tarvane
+fi
+e2e_click_icon 3
+e2e_wait_popup
+e2e_screenshot menu
+case $2 in
+key) e2e_key q ;;
+click) e2e_click_menu_item 2 2 ;;
+*) e2e_fail "unknown way to choose Quitter: $2" ;;
+esac
+
+e2e_wait_exit
+e2e_expect_eq "$E2E_STATUS" 0 "exit status after Quitter"
+e2e_wait_until "$E2E_TIMEOUT" "the icon to leave the tray" e2e_icon_gone
+e2e_running "$E2E_TRAY_PID" || e2e_fail "trayer did not survive the icon's departure"
+e2e_screenshot gone

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# A termination request ends Tarvane the way the menu's Quitter does: status 0 and the icon gone
+# from the tray. One start for each signal given.
+#   tray_terminate.sh TARVANE SIGNAL...
+source "$(dirname "$0")/harness.sh"
+e2e_begin tray_terminate
+
+e2e_start_x
+e2e_start_tray
+program=$1
+shift
+for signal in "$@"; do
+    e2e_start_program "$program"
+    e2e_wait_icon
+    e2e_click_icon 1
+    e2e_wait_window Tarvane
+    kill -s "$signal" "$E2E_PID"
+    e2e_wait_exit
+    e2e_expect_eq "$E2E_STATUS" 0 "exit status after SIG$signal"
+    e2e_wait_until "$E2E_TIMEOUT" "the icon to leave the tray" e2e_icon_gone
+done
+e2e_running "$E2E_TRAY_PID" || e2e_fail "trayer did not survive the icons' departures"
