@@ -8,7 +8,13 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVANE_TESTS=
 cmake --build build/release --parallel "$(nproc)"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "Tarvane is built (build/release/app/Tarvane) but this session has no display to show it on."
+    # Nothing to show it on: take the picture tour on a virtual screen instead.
+    echo "This session has no display: Tarvane takes its picture tour on a virtual screen."
+    bash scripts/setup.sh tour
+    bash scripts/tour.sh build/release/app/Tarvane
+    echo "The pictures of the tour are in $PWD/docs/images/ (README.md shows them)."
     exit 0
 fi
-exec build/release/app/Tarvane
+# The About box opens its companion documents from the current directory.
+cd resources/documents
+exec ../../build/release/app/Tarvane

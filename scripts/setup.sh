@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that Tarvane needs, only those missing.
 #   scripts/setup.sh run    what building and starting the program needs
+#   scripts/setup.sh tour   that, plus what the picture tour needs (scripts/tour.sh)
 #   scripts/setup.sh test   that, plus what the test suite needs
 set -euo pipefail
 
 mode=${1:-run}
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           qt6-translations-l10n)
+# The real program on a virtual screen with a tray (end-to-end tests and the picture tour).
+if [ "$mode" = test ] || [ "$mode" = tour ]; then
+    packages+=(xvfb xauth trayer xdotool xclip x11-utils procps
+               imagemagick dbus-daemon at-spi2-core python3-dbus)
+fi
 if [ "$mode" = test ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev
-               xvfb xauth trayer xdotool xclip x11-utils procps)
+               binutils-mingw-w64-x86-64
+               desktop-file-utils appstream dpkg-dev file
+               clang libclang-rt-14-dev valgrind)
 fi
 
 missing=()
