@@ -9,9 +9,23 @@ LocaleQt::LocaleQt(QLocale locale)
       pointPourVirgule_(locale_.decimalPoint() == QLatin1String(",") &&
                         locale_.groupSeparator() != QLatin1String(".")) {}
 
+namespace {
+
+// Longer than any number a person types, with room for the 309 digits of the largest double written
+// out in full; a pasted page of text is refused at once instead of going through the parser.
+constexpr std::size_t longueurMaximale = 512;
+
+} // namespace
+
 std::optional<double> LocaleQt::lireNombre(std::string_view texte) const {
-    QString nombre =
-        QString::fromUtf8(texte.data(), static_cast<qsizetype>(texte.size())).trimmed();
+    if (texte.size() > 4 * longueurMaximale) {
+        return std::nullopt; // more characters than allowed, at 4 bytes a character at most
+    }
+    QString nombre = QString::fromUtf8(texte.data(), static_cast<qsizetype>(texte.size()));
+    if (static_cast<std::size_t>(nombre.size()) > longueurMaximale) {
+        return std::nullopt;
+    }
+    nombre = nombre.trimmed();
     if (pointPourVirgule_ && nombre.contains(QLatin1Char('.'))) {
         if (nombre.contains(QLatin1Char(','))) {
             return std::nullopt; // "1.234,5": no telling which one separates the decimals

@@ -73,6 +73,18 @@ TEST(LocaleQt, FrenchSettings_refuseMixedSeparatorsAndNonNumbers) {
                                 });
 }
 
+TEST(LocaleQt, TextsOverFiveHundredTwelveCharacters_areNotNumbers) {
+    // The largest double written out in full still reads; a pasted page does not reach the parser.
+    const std::string plusGrand = "1" + std::string(308, '0');
+    const std::string zerosDeTete = std::string(511, '0') + "7";
+    verifierLectures(francaise, {
+                                    {plusGrand, 1e308},
+                                    {zerosDeTete, 7.0},
+                                    {std::string(512, '0') + "7", std::nullopt},
+                                    {std::string(1000000, '1'), std::nullopt},
+                                });
+}
+
 TEST(LocaleQt, SettingsWithFullStop_readItAsTheirOwn) {
     verifierLectures(QLocale::c(), {
                                        {"12.5", 12.5},
