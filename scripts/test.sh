@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and runs every test; then builds a
-# second tree with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test again.
+# second tree with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test again;
+# then fuzzes the conversion rules for a minute a fuzzer, and runs the GoogleTest suites once
+# under valgrind's memcheck.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -24,3 +26,10 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0
 run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARVANE_SANITIZE=ON
+
+echo "== Fuzzing with libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer"
+bash scripts/fuzz.sh
+
+echo "== GoogleTest suites under valgrind memcheck"
+# The first tree is already the Debug build without sanitizers that memcheck wants.
+bash scripts/valgrind.sh build/ci

@@ -1,0 +1,143 @@
+// A text of a million characters pasted into Francs, then converted: the window answers with a
+// message or a result, keeps what was pasted and leaves the other field alone. Run under the
+// hand-written French settings and under the toolkit's, whose parser sees the whole text.
+#include "platform/LocaleQt.h"
+#include "tests/support/FauxServices.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+constexpr qsizetype UnMillion = 1000000;
+
+const QString MessageFrancs = QStringLiteral("La saisie des Francs doit être du numérique !!!");
+const QString MessageDeuxRemplies =
+    QStringLiteral("L'une des deux zones de saisie doit être vide !!!");
+
+// A million characters in all: `fin` at the end, `remplissage` before it.
+QString millionDe(QChar remplissage, const QString& fin = QString()) {
+    return QString(UnMillion - fin.size(), remplissage) + fin;
+}
+
+struct Reglages {
+    const char* nom;
+    std::function<std::unique_ptr<LocaleNumerique>()> creer;
+};
+
+const Reglages reglages[] = {
+    {"hand-written French settings", [] { return std::make_unique<FausseLocaleFrancaise>(); }},
+    {"QLocale French settings",
+     [] { return std::make_unique<LocaleQt>(QLocale(QLocale::French, QLocale::France)); }},
+};
+
+class CollageGeantTest : public ::testing::Test {
+protected:
+    void ouvrir(const LocaleNumerique& locale) {
+        fenetre.reset();
+        ServicesDepart services{locale,         faux.messages,  faux.shell,
+                                faux.programme, faux.documents, faux.pointeur};
+        fenetre = std::make_unique<Depart>(services);
+        fenetre->Form_Load();
+        fenetre->show();
+        QApplication::setActiveWindow(fenetre.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(fenetre.get()));
+        faux.messages.affiches.clear();
+    }
+
+    QLineEdit* champ(const char* nom) const {
+        return fenetre->findChild<QLineEdit*>(QString::fromLatin1(nom));
+    }
+
+    // As a user pastes: the text on the clipboard, Ctrl+V in the empty Francs field.
+    void collerDansFrancs(const QString& texte) {
+        champ("Francs")->clear();
+        champ("Francs")->setFocus();
+        QApplication::clipboard()->setText(texte);
+        QTest::keyClick(champ("Francs"), Qt::Key_V, Qt::ControlModifier);
+    }
+
+    FauxServices faux;
+    std::unique_ptr<Depart> fenetre;
+};
+
+TEST_F(CollageGeantTest, MillionCharacterPaste_inFrancs_givesItsVerdictAndKeepsBothTexts) {
+    struct Cas {
+        const char* nom;
+        QString colle;
+        QString euros;      // Euros before the click
+        QString message;    // the message expected, or empty for a conversion
+        QString eurosApres; // Euros after the click
+    };
+    const Cas cas[] = {
+        {"letters", millionDe(QLatin1Char('x')), QString(), MessageFrancs, QString()},
+        {"blanks", millionDe(QLatin1Char(' ')), QString(), MessageFrancs, QString()},
+        {"digits then a letter", millionDe(QLatin1Char('1'), QStringLiteral("x")), QString(),
+         MessageFrancs, QString()},
+        {"letters beside filled Euros", millionDe(QLatin1Char('x')), QStringLiteral("12,5"),
+         MessageDeuxRemplies, QStringLiteral("12,5")},
+    };
+    for (const Reglages& r : reglages) {
+        const auto locale = r.creer();
+        ouvrir(*locale);
+        for (const Cas& c : cas) {
+            SCOPED_TRACE(std::string(c.nom) + " under " + r.nom);
+            ASSERT_EQ(c.colle.size(), UnMillion);
+            champ("Euros")->setText(c.euros);
+            collerDansFrancs(c.colle);
+            ASSERT_TRUE(champ("Francs")->text() == c.colle)
+                << "the paste arrived whole, not " << champ("Francs")->text().size()
+                << " characters";
+            faux.messages.affiches.clear();
+
+            QTest::mouseClick(fenetre->findChild<QPushButton*>(QStringLiteral("Convertir")),
+                              Qt::LeftButton);
+
+            if (c.message.isEmpty()) {
+                EXPECT_TRUE(faux.messages.affiches.empty());
+            } else {
+                ASSERT_EQ(faux.messages.affiches.size(), 1u);
+                EXPECT_EQ(faux.messages.affiches.front().texte, c.message);
+            }
+            EXPECT_TRUE(champ("Francs")->text() == c.colle) << "the pasted text is never rewritten";
+            EXPECT_EQ(champ("Euros")->text().toStdString(), c.eurosApres.toStdString());
+        }
+    }
+}
+
+// A million digits is a number too large for a double: either refused as not numeric or
+// converted into an amount written in full, never an infinity and never a crash.
+TEST_F(CollageGeantTest, MillionDigitPaste_isRefusedOrWrittenInFull) {
+    const QString chiffres = millionDe(QLatin1Char('1'));
+    const QRegularExpression montant(QStringLiteral("^[0-9]+,[0-9][0-9]$"));
+    for (const Reglages& r : reglages) {
+        SCOPED_TRACE(r.nom);
+        const auto locale = r.creer();
+        ouvrir(*locale);
+        collerDansFrancs(chiffres);
+        ASSERT_EQ(champ("Francs")->text().size(), UnMillion);
+
+        QTest::mouseClick(fenetre->findChild<QPushButton*>(QStringLiteral("Convertir")),
+                          Qt::LeftButton);
+
+        EXPECT_TRUE(champ("Francs")->text() == chiffres);
+        const QString euros = champ("Euros")->text();
+        if (faux.messages.affiches.empty()) {
+            EXPECT_TRUE(montant.match(euros).hasMatch()) << euros.left(80).toStdString();
+        } else {
+            ASSERT_EQ(faux.messages.affiches.size(), 1u);
+            EXPECT_EQ(faux.messages.affiches.front().texte, MessageFrancs);
+            EXPECT_EQ(euros, QString());
+            EXPECT_EQ(champ("Francs")->selectedText().size(), UnMillion);
+        }
+    }
+}
+
+} // namespace
