@@ -2,7 +2,7 @@
 # Builds Tarvane in Release and measures it: the conversion decision (Google Benchmark); then on
 # Xvfb with trayer, its start-up side by side with the floor program (bench/floor), the answer to
 # a click on the icon and to the convert button, and what it costs at rest in the tray. Prints the
-# figures and writes them, with the machine and the date, to bench/RESULTS.md. Takes some five
+# figures and writes them, with the machine and the date, to bench/RESULTS.md. Takes some seven
 # minutes; run it on a quiet machine, the figures follow the load.
 #   scripts/bench.sh
 set -euo pipefail
@@ -16,7 +16,7 @@ if [ "${1:-}" = --desktop ]; then
     out=$2
     TARVANE_TEST_OUTPUT=$build/bench-output
     export TARVANE_TEST_OUTPUT
-    # shellcheck source=../tests/e2e/harness.sh
+    # shellcheck source=tests/e2e/harness.sh
     source "$root/tests/e2e/harness.sh"
     e2e_begin bench
     e2e_start_x
@@ -32,9 +32,9 @@ if [ "${1:-}" = --desktop ]; then
     mesure startup 10 "Tarvane=$tarvane" "floor=$floor" >"$out/startup.json"
     e2e_log "answers: click to window shown, convert to result drawn; 20 runs each"
     mesure latency 20 "$tarvane" >"$out/latency.json"
-    e2e_log "rest: 60 s in the tray after start-up, Tarvane and the floor side by side"
+    e2e_log "rest: twice 60 s in the tray after start-up, Tarvane and the floor side by side"
     mesure idle 60 "Tarvane=$tarvane" "floor=$floor" >"$out/idle.json"
-    e2e_log "rest: 60 s in the tray after the window was shown, used and hidden"
+    e2e_log "rest: twice 60 s in the tray after the window was shown, used and hidden"
     mesure idle 60 "Tarvane+used=$tarvane" >"$out/idle-used.json"
     exit 0
 fi
