@@ -111,7 +111,7 @@ code_de_sortie() { # PID -> $code, its exit code, once it has ended (run in this
 }
 
 # ---- An X server of our own, without any tray
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$travail/ecran" 2>"$travail/xvfb.log" &
+Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24 3>"$travail/ecran" 2>"$travail/xvfb.log" &
 xvfb=$!
 attendre "the X server" test -s "$travail/ecran"
 export DISPLAY=":$(cat "$travail/ecran")"
