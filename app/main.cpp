@@ -14,7 +14,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    InstallerTraductionsFrancaises(application); // Qt's own texts (context menus, buttons) in French
+    InstallerTraductionsFrancaises(
+        application); // Qt's own texts (context menus, buttons) in French
     // The program lives without a window on screen: closing the About box while the main window
     // is hidden must not end it. It ends through the main window's unload handler only.
     QApplication::setQuitOnLastWindowClosed(false);

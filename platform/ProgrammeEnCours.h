@@ -3,9 +3,8 @@
 #include "core/BlocVersion.h"
 #include "core/InformationsApplication.h"
 
-#include <QString>
-
 #include <optional>
+#include <QString>
 #include <string>
 
 // Facts about the running program, and the one way it ends.

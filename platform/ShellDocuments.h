@@ -13,7 +13,7 @@ public:
     virtual ~ShellDocuments() = default;
 
     // Returns a value above 32 on success, as the shell does; callers here never look at it.
-    virtual long ShellExecuteA(QWidget* hwnd, const QByteArray& lpOperation, const QByteArray& lpFile,
-                               const QByteArray& lpParameters, const QByteArray& lpDirectory,
-                               int nShowCmd) = 0;
+    virtual long ShellExecuteA(QWidget* hwnd, const QByteArray& lpOperation,
+                               const QByteArray& lpFile, const QByteArray& lpParameters,
+                               const QByteArray& lpDirectory, int nShowCmd) = 0;
 };

@@ -11,13 +11,12 @@
 #include "platform/ShellIcone.h"
 #include "ui/main/Depart.h"
 
+#include <cstdlib>
+#include <optional>
 #include <QApplication>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
-
-#include <cstdlib>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,8 +30,7 @@ struct MessageAffiche {
 
 class FauxMessages : public ServiceMessages {
 public:
-    void MsgBox(QWidget* parent, const QString& texte, int style, const QString& titre) override
-    {
+    void MsgBox(QWidget* parent, const QString& texte, int style, const QString& titre) override {
         affiches.push_back({texte, style, titre, parent, QApplication::focusWidget()});
     }
     std::vector<MessageAffiche> affiches;
@@ -45,8 +43,7 @@ struct AppelIcone {
 
 class FauxShellIcone : public ShellIcone {
 public:
-    bool Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) override
-    {
+    bool Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) override {
         appels.push_back({dwMessage, lpData});
         return true;
     }
@@ -71,8 +68,7 @@ class FauxDocuments : public ShellDocuments {
 public:
     long ShellExecuteA(QWidget* hwnd, const QByteArray& lpOperation, const QByteArray& lpFile,
                        const QByteArray& lpParameters, const QByteArray& lpDirectory,
-                       int nShowCmd) override
-    {
+                       int nShowCmd) override {
         appels.push_back({hwnd, lpOperation, lpFile, lpParameters, lpDirectory, nShowCmd});
         return resultat;
     }
@@ -91,14 +87,12 @@ class FauxProgramme : public ProgrammeEnCours {
 public:
     QString nomExecutable() const override { return nom; }
     const BlocVersion& blocVersion() const override { return bloc; }
-    bool autreCopieEnCours() override
-    {
+    bool autreCopieEnCours() override {
         ++questionsCopie;
         return autreCopie;
     }
     int twipsParPixel() const override { return twips; }
-    std::optional<DateHeure> dateFichier(const std::string& nomFichier) const override
-    {
+    std::optional<DateHeure> dateFichier(const std::string& nomFichier) const override {
         fichiersDemandes.push_back(nomFichier);
         return date;
     }
@@ -117,8 +111,7 @@ public:
 // French regional settings, by hand: comma as decimal separator, a full stop accepted for it.
 class FausseLocaleFrancaise : public LocaleNumerique {
 public:
-    std::optional<double> lireNombre(std::string_view texte) const override
-    {
+    std::optional<double> lireNombre(std::string_view texte) const override {
         std::string copie(texte);
         for (char& c : copie) {
             if (c == ',') {
@@ -148,8 +141,7 @@ struct FauxServices {
     FauxDocuments documents;
     FauxPointeur pointeur;
 
-    ServicesDepart services()
-    {
+    ServicesDepart services() {
         return ServicesDepart{locale, messages, shell, programme, documents, pointeur};
     }
 };

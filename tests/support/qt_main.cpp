@@ -1,10 +1,8 @@
 // Entry point of the widget tests: one QApplication on the offscreen platform for every case.
 #include <gtest/gtest.h>
-
 #include <QApplication>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
