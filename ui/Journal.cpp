@@ -1,0 +1,4 @@
+#include "ui/Journal.h"
+
+// Warnings are off unless a logging rule turns them on: the program prints nothing by itself.
+Q_LOGGING_CATEGORY(journalUi, "tarvane.ui", QtCriticalMsg)
