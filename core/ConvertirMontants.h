@@ -6,6 +6,10 @@
 #include <string>
 #include <string_view>
 
+// The longest text read as an amount, in characters: longer than any amount a person types, with
+// room for the 309 digits of the largest double written out in full. The entry fields take no more.
+inline constexpr int LongueurSaisieMaximale = 512;
+
 // The whole decision behind the convert button: a pure function of the two texts, as typed,
 // and of the user's regional settings.
 ResultatConversion ConvertirMontants(std::string_view francs, std::string_view euros,
