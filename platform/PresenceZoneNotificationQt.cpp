@@ -8,7 +8,6 @@
 #include <optional>
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
-#include <QDBusConnectionInterface>
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

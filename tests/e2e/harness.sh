@@ -28,6 +28,11 @@ if [ -z "${E2E_NAMESPACE:-}" ]; then
     if [ "$(id -u)" -eq 0 ]; then
         exec unshare --net -- bash "$0" "$@"
     fi
+    if ! unshare --user --map-root-user --net true 2>/dev/null; then
+        echo "[e2e] the system refuses this user a network namespace (unshare --user --net):" \
+            "run the end-to-end tests as root, or allow unprivileged user namespaces" >&2
+        exit 1
+    fi
     exec unshare --user --map-root-user --net -- bash "$0" "$@"
 fi
 
@@ -108,6 +113,7 @@ e2e_begin() { # TEST_NAME
         flock -n "$stale/lock" true 2>/dev/null && rm -rf "$stale"
     done
     E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/tarvane-e2e.XXXXXX")
+    # Held by this shell only: the processes it starts are not given it.
     exec {E2E_LOCK}>"$E2E_WORK/lock"
     flock -n "$E2E_LOCK"
     mkdir -p "$E2E_WORK/home" "$E2E_WORK/bin"
@@ -128,7 +134,7 @@ e2e_begin() { # TEST_NAME
 e2e_launch() { # NAME COMMAND...
     local name=$1
     shift
-    env "$E2E_MARK" setpriv --pdeathsig TERM -- "$@" >"$E2E_WORK/$name.log" 2>&1 </dev/null &
+    env "$E2E_MARK" setpriv --pdeathsig TERM -- "$@" >"$E2E_WORK/$name.log" 2>&1 </dev/null {E2E_LOCK}>&- &
     E2E_LAST_PID=$!
     E2E_PIDS+=("$E2E_LAST_PID")
 }
@@ -202,7 +208,7 @@ e2e_start_x() {
     # -displayfd lets the server pick a free display and tell us once it accepts connections.
     env "$E2E_MARK" setpriv --pdeathsig TERM -- \
         Xvfb -displayfd 3 -screen 0 1280x800x24 -dpi 96 -nolisten tcp -noreset \
-        3>"$E2E_WORK/display" >"$E2E_WORK/xvfb.log" 2>&1 </dev/null &
+        3>"$E2E_WORK/display" >"$E2E_WORK/xvfb.log" 2>&1 </dev/null {E2E_LOCK}>&- &
     E2E_XVFB_PID=$!
     E2E_PIDS+=("$E2E_XVFB_PID")
     e2e_wait_until "$E2E_TIMEOUT" "Xvfb to announce its display" grep -q . "$E2E_WORK/display"
@@ -362,7 +368,7 @@ e2e_start_program() { # PROGRAM [ARGS...]
     (
         cd "${E2E_PROGRAM_DIR:-$E2E_WORK}"
         exec env -i "$E2E_MARK" "${environment[@]}" setpriv --pdeathsig TERM -- "$@"
-    ) >"$E2E_WORK/program.log" 2>"$E2E_WORK/program-stderr.log" </dev/null &
+    ) >"$E2E_WORK/program.log" 2>"$E2E_WORK/program-stderr.log" </dev/null {E2E_LOCK}>&- &
     E2E_PID=$!
     e2e_log "started $(basename "$1") as $E2E_PID in ${E2E_PROGRAM_DIR:-$E2E_WORK}"
 }
