@@ -108,10 +108,10 @@ e2e_begin() { # TEST_NAME
     # own for as long as it lives (a process id would not do: runs in other pid namespaces
     # share this directory). A directory younger than a minute may not be locked yet.
     local stale
-    for stale in $(find "${TMPDIR:-/tmp}" -maxdepth 1 -name 'tarvane-e2e.*' -type d -mmin +1 \
-        2>/dev/null); do
-        flock -n "$stale/lock" true 2>/dev/null && rm -rf "$stale"
-    done
+    while IFS= read -r -d '' stale; do
+        [ -e "$stale/lock" ] && flock -n "$stale/lock" true 2>/dev/null && rm -rf "$stale"
+    done < <(find "${TMPDIR:-/tmp}" -maxdepth 1 -name 'tarvane-e2e.*' -type d -mmin +1 -print0 \
+        2>/dev/null)
     E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/tarvane-e2e.XXXXXX")
     # Held by this shell only: the processes it starts are not given it.
     exec {E2E_LOCK}>"$E2E_WORK/lock"
@@ -276,6 +276,7 @@ e2e_sni_registered() { E2E_SEEN=$(e2e_sni items) && [ -n "$E2E_SEEN" ]; }
 e2e_sni_unregistered() { E2E_SEEN=$(e2e_sni items) && [ -z "$E2E_SEEN" ]; }
 
 # Waits until the program's item is registered with the host; within SECONDS if given.
+# shellcheck disable=SC2120 # the default bound suits most callers
 e2e_wait_sni_item() { # [SECONDS]
     e2e_wait_until "${1:-$E2E_TIMEOUT}" "the program's item to register with the tray host" \
         e2e_sni_registered
