@@ -8,10 +8,17 @@ set -euo pipefail
 mode=${1:-run}
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           qt6-translations-l10n)
+# The X connection through which the program watches for an XEmbed tray.
+packages+=(libxcb1-dev)
 # The real program on a virtual screen with a tray (end-to-end tests and the picture tour).
 if [ "$mode" = test ] || [ "$mode" = tour ]; then
     packages+=(xvfb xauth trayer xdotool xclip x11-utils procps
                imagemagick dbus-daemon at-spi2-core python3-dbus)
+fi
+# End-to-end tests on other desktops: a D-Bus tray host written in Python, a real window
+# manager, a headless Wayland compositor.
+if [ "$mode" = test ]; then
+    packages+=(python3-gi gir1.2-glib-2.0 openbox wmctrl weston qt6-wayland)
 fi
 if [ "$mode" = test ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev

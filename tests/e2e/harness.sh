@@ -19,6 +19,23 @@
 set -euo pipefail
 set -E
 
+# Each test runs in a network namespace of its own: the program's one-copy lock, its session bus
+# and the accessibility bus are then out of reach of the user's own copies of Tarvane and of
+# other test runs (abstract sockets belong to the network namespace; the runtime directory is
+# the test's own). X servers are reached through their socket files, which stay shared.
+if [ -z "${E2E_NAMESPACE:-}" ]; then
+    export E2E_NAMESPACE=1
+    if [ "$(id -u)" -eq 0 ]; then
+        exec unshare --net -- bash "$0" "$@"
+    fi
+    if ! unshare --user --map-root-user --net true 2>/dev/null; then
+        echo "[e2e] the system refuses this user a network namespace (unshare --user --net):" \
+            "run the end-to-end tests as root, or allow unprivileged user namespaces" >&2
+        exit 1
+    fi
+    exec unshare --user --map-root-user --net -- bash "$0" "$@"
+fi
+
 E2E_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_PYTHON=/usr/bin/python3 # Debian's, which has python3-dbus
 E2E_TIMEOUT=${E2E_TIMEOUT:-10}
@@ -87,14 +104,18 @@ e2e_begin() { # TEST_NAME
     E2E_OUT=${TARVANE_TEST_OUTPUT:-$PWD/test-output}/e2e/$E2E_NAME
     rm -rf "$E2E_OUT"
     mkdir -p "$E2E_OUT"
-    # Work directories of earlier runs that were killed outright, by the pid in their name.
+    # Work directories of earlier runs that were killed outright: each run holds a lock on its
+    # own for as long as it lives (a process id would not do: runs in other pid namespaces
+    # share this directory). A directory younger than a minute may not be locked yet.
     local stale
-    for stale in "${TMPDIR:-/tmp}"/tarvane-e2e.*.*; do
-        [ -d "$stale" ] || continue
-        stale=${stale##*/tarvane-e2e.}
-        kill -0 "${stale%%.*}" 2>/dev/null || rm -rf "${TMPDIR:-/tmp}/tarvane-e2e.$stale"
-    done
-    E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/tarvane-e2e.$$.XXXXXX")
+    while IFS= read -r -d '' stale; do
+        [ -e "$stale/lock" ] && flock -n "$stale/lock" true 2>/dev/null && rm -rf "$stale"
+    done < <(find "${TMPDIR:-/tmp}" -maxdepth 1 -name 'tarvane-e2e.*' -type d -mmin +1 -print0 \
+        2>/dev/null)
+    E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/tarvane-e2e.XXXXXX")
+    # Held by this shell only: the processes it starts are not given it.
+    exec {E2E_LOCK}>"$E2E_WORK/lock"
+    flock -n "$E2E_LOCK"
     mkdir -p "$E2E_WORK/home" "$E2E_WORK/bin"
     mkdir -m 700 "$E2E_WORK/run"
     # Every process started here carries this mark, so that clean-up finds even those that
@@ -113,7 +134,7 @@ e2e_begin() { # TEST_NAME
 e2e_launch() { # NAME COMMAND...
     local name=$1
     shift
-    env "$E2E_MARK" setpriv --pdeathsig TERM -- "$@" >"$E2E_WORK/$name.log" 2>&1 </dev/null &
+    env "$E2E_MARK" setpriv --pdeathsig TERM -- "$@" >"$E2E_WORK/$name.log" 2>&1 </dev/null {E2E_LOCK}>&- &
     E2E_LAST_PID=$!
     E2E_PIDS+=("$E2E_LAST_PID")
 }
@@ -187,7 +208,7 @@ e2e_start_x() {
     # -displayfd lets the server pick a free display and tell us once it accepts connections.
     env "$E2E_MARK" setpriv --pdeathsig TERM -- \
         Xvfb -displayfd 3 -screen 0 1280x800x24 -dpi 96 -nolisten tcp -noreset \
-        3>"$E2E_WORK/display" >"$E2E_WORK/xvfb.log" 2>&1 </dev/null &
+        3>"$E2E_WORK/display" >"$E2E_WORK/xvfb.log" 2>&1 </dev/null {E2E_LOCK}>&- &
     E2E_XVFB_PID=$!
     E2E_PIDS+=("$E2E_XVFB_PID")
     e2e_wait_until "$E2E_TIMEOUT" "Xvfb to announce its display" grep -q . "$E2E_WORK/display"
@@ -216,18 +237,92 @@ e2e_start_tray() {
     e2e_log "trayer $E2E_TRAY_PID owns the system tray; panel window $E2E_TRAY_PANEL"
 }
 
+# The desktop's session bus, private to the test, handed to the program.
+e2e_start_bus() {
+    "$E2E_PYTHON" -c 'import dbus' 2>/dev/null ||
+        e2e_fail "python3-dbus is missing: run scripts/setup.sh test"
+    e2e_launch dbus env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
+        ${DISPLAY:+DISPLAY="$DISPLAY"} dbus-daemon --session --nofork --nopidfile --print-address=1
+    e2e_wait_until "$E2E_TIMEOUT" "the desktop bus to start" grep -q '^unix:' "$E2E_WORK/dbus.log"
+    export DBUS_SESSION_BUS_ADDRESS
+    DBUS_SESSION_BUS_ADDRESS=$(grep -m 1 '^unix:' "$E2E_WORK/dbus.log")
+    E2E_BUS=1
+}
+
+# A StatusNotifierItem tray: a host of the test's own on the session bus (hote_sni.py), which
+# owns the watcher's name until it is stopped. A second start after a stop is the host coming
+# back.
+e2e_start_sni_host() {
+    "$E2E_PYTHON" -c 'import gi' 2>/dev/null ||
+        e2e_fail "python3-gi is missing: run scripts/setup.sh test"
+    [ -n "${E2E_BUS:-}" ] || e2e_start_bus
+    E2E_SNI_STARTS=$((${E2E_SNI_STARTS:-0} + 1))
+    e2e_launch "sni-host-$E2E_SNI_STARTS" "$E2E_PYTHON" -u "$E2E_HERE/hote_sni.py" serve
+    E2E_SNI_PID=$E2E_LAST_PID
+    e2e_wait_until "$E2E_TIMEOUT" "the tray host to own the watcher's name" \
+        grep -q '^ready' "$E2E_WORK/sni-host-$E2E_SNI_STARTS.log"
+    e2e_log "tray host $E2E_SNI_PID owns org.kde.StatusNotifierWatcher"
+}
+
+e2e_stop_sni_host() {
+    e2e_stop "$E2E_SNI_PID"
+    e2e_log "tray host $E2E_SNI_PID stopped"
+}
+
+# Asks the tray host's questions (hote_sni.py: items, tooltip, activate, menu, click LABEL).
+e2e_sni() { timeout 10 "$E2E_PYTHON" "$E2E_HERE/hote_sni.py" "$@" 2>>"$E2E_WORK/sni.log"; }
+
+e2e_sni_registered() { E2E_SEEN=$(e2e_sni items) && [ -n "$E2E_SEEN" ]; }
+e2e_sni_unregistered() { E2E_SEEN=$(e2e_sni items) && [ -z "$E2E_SEEN" ]; }
+
+# Waits until the program's item is registered with the host; within SECONDS if given.
+# shellcheck disable=SC2120 # the default bound suits most callers
+e2e_wait_sni_item() { # [SECONDS]
+    e2e_wait_until "${1:-$E2E_TIMEOUT}" "the program's item to register with the tray host" \
+        e2e_sni_registered
+    e2e_log "item registered: $E2E_SEEN"
+}
+
+# Waits until the exported menu reads EXPECTED (lines of label <TAB> enabled|disabled).
+e2e_wait_sni_menu() { # EXPECTED WHAT
+    E2E_EXPECTED_MENU=$1
+    e2e_wait_until "$E2E_TIMEOUT" "$2" e2e_sni_menu_is_expected
+    e2e_log "ok: $2: $(tr '\t\n' ' ;' <<<"$1")"
+}
+
+e2e_sni_menu_is_expected() {
+    E2E_SEEN=$(e2e_sni menu) && [ "$E2E_SEEN" = "$E2E_EXPECTED_MENU" ]
+}
+
+# openbox as the window manager: it frames windows with its own buttons, minimises and closes.
+e2e_start_wm() {
+    command -v openbox >/dev/null || e2e_fail "openbox is missing: run scripts/setup.sh test"
+    e2e_launch openbox env HOME="$E2E_WORK/home" DISPLAY="$DISPLAY" openbox --sm-disable
+    E2E_WM_PID=$E2E_LAST_PID
+    e2e_wait_until "$E2E_TIMEOUT" "openbox to manage the screen" e2e_wm_running
+    e2e_log "openbox $E2E_WM_PID manages $DISPLAY"
+}
+
+e2e_wm_running() { timeout 2 wmctrl -m 2>/dev/null | grep -qi openbox; }
+
+# A Wayland compositor without a screen (weston's headless back end) instead of an X server.
+e2e_start_weston() {
+    command -v weston >/dev/null || e2e_fail "weston is missing: run scripts/setup.sh test"
+    E2E_WAYLAND_DISPLAY=tarvane-e2e-$$
+    e2e_launch weston env -u DISPLAY HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
+        weston --backend=headless-backend.so --socket="$E2E_WAYLAND_DISPLAY" --idle-time=0 \
+        --width=1280 --height=800
+    e2e_wait_until "$E2E_TIMEOUT" "weston to open its socket" \
+        test -S "$E2E_WORK/run/$E2E_WAYLAND_DISPLAY"
+    e2e_log "weston $E2E_LAST_PID on $E2E_WAYLAND_DISPLAY"
+}
+
 # A private desktop bus whose accessibility services let the harness read what Qt shows
 # (tooltips, the controls' names, places and focus) as text. Call before starting the program.
 e2e_start_accessibility() {
-    "$E2E_PYTHON" -c 'import dbus' 2>/dev/null ||
-        e2e_fail "python3-dbus is missing: run scripts/setup.sh test"
     [ -x /usr/libexec/at-spi-bus-launcher ] ||
         e2e_fail "at-spi2-core is missing: run scripts/setup.sh test"
-    e2e_launch dbus env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" DISPLAY="$DISPLAY" \
-        dbus-daemon --session --nofork --nopidfile --print-address=1
-    e2e_wait_until "$E2E_TIMEOUT" "the desktop bus to start" grep -q . "$E2E_WORK/dbus.log"
-    export DBUS_SESSION_BUS_ADDRESS
-    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$E2E_WORK/dbus.log")
+    [ -n "${E2E_BUS:-}" ] || e2e_start_bus
     # Start the accessibility bus now, so that the program finds it when it starts.
     timeout 10 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
         org.a11y.Bus.GetAddress >/dev/null
@@ -241,23 +336,25 @@ e2e_start_accessibility() {
 # any, $E2E_WORK/bin first on PATH (for fakes). Runs in $E2E_PROGRAM_DIR (default: $E2E_WORK).
 e2e_start_program() { # PROGRAM [ARGS...]
     local environment=(
-        DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb
         HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run"
         PATH="$E2E_WORK/bin:/usr/local/bin:/usr/bin:/bin"
         LANG=fr_FR.UTF-8 LANGUAGE=fr
     )
+    if [ -n "${E2E_WAYLAND_DISPLAY:-}" ]; then
+        environment+=(WAYLAND_DISPLAY="$E2E_WAYLAND_DISPLAY" QT_QPA_PLATFORM=wayland)
+    else
+        environment+=(DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb)
+    fi
     # Qt reads the regional settings from these variables even when the C library lacks them.
     if locale -a 2>/dev/null | grep -qix 'fr_FR\.utf-\?8'; then
         environment+=(LC_ALL=fr_FR.UTF-8)
     fi
-    if [ -n "${E2E_ACCESSIBILITY:-}" ]; then
-        environment+=(DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS"
-            QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1)
+    if [ -n "${E2E_BUS:-}" ]; then
+        environment+=(DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS")
     fi
-    # The program admits one copy per user: wait until copies started outside this test (by
-    # another test run, or by hand) have ended, rather than be refused.
-    E2E_PROGRAM_NAME=$(basename "$1" | cut -c1-15)
-    e2e_wait_until 30 "other copies of $E2E_PROGRAM_NAME run by this user to end" e2e_no_other_copy
+    if [ -n "${E2E_ACCESSIBILITY:-}" ]; then
+        environment+=(QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1)
+    fi
     local name
     for name in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
         if [ -n "${!name:-}" ]; then
@@ -272,20 +369,9 @@ e2e_start_program() { # PROGRAM [ARGS...]
     (
         cd "${E2E_PROGRAM_DIR:-$E2E_WORK}"
         exec env -i "$E2E_MARK" "${environment[@]}" setpriv --pdeathsig TERM -- "$@"
-    ) >"$E2E_WORK/program.log" 2>&1 </dev/null &
+    ) >"$E2E_WORK/program.log" 2>"$E2E_WORK/program-stderr.log" </dev/null {E2E_LOCK}>&- &
     E2E_PID=$!
     e2e_log "started $(basename "$1") as $E2E_PID in ${E2E_PROGRAM_DIR:-$E2E_WORK}"
-}
-
-e2e_no_other_copy() { # zombies aside, which hold nothing
-    local pid
-    E2E_SEEN=
-    for pid in $(pgrep -u "$(id -u)" -x "$E2E_PROGRAM_NAME" || true); do
-        if e2e_running "$pid"; then
-            E2E_SEEN+="$pid "
-        fi
-    done
-    [ -z "$E2E_SEEN" ]
 }
 
 e2e_ended() { ! e2e_running "$E2E_PID"; }
@@ -322,8 +408,11 @@ e2e_program_windows() {
     done
 }
 
+# A window of the screen's top level: a child of the root, or under a window manager, a window
+# that it manages (which it has put in a frame of its own and marked with WM_STATE).
 e2e_top_level() { # WINDOW
-    [ "$(e2e_parent "$1")" = "$E2E_ROOT" ]
+    [ "$(e2e_parent "$1")" = "$E2E_ROOT" ] && return 0
+    [ -n "${E2E_WM_PID:-}" ] && xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state'
 }
 
 # The program's shown top-level windows: its windows, menus, tooltips; not its docked icon.
