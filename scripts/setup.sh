@@ -8,6 +8,8 @@ set -euo pipefail
 mode=${1:-run}
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           qt6-translations-l10n)
+# Arial's widths, for which the windows were laid out (Liberation Sans).
+packages+=(fonts-liberation2)
 # The real program on a virtual screen with a tray (end-to-end tests and the picture tour).
 if [ "$mode" = test ] || [ "$mode" = tour ]; then
     packages+=(xvfb xauth trayer xdotool xclip x11-utils procps
