@@ -362,6 +362,11 @@ def main():
         f"| At rest, next 60 s | see below | 0 ticks, 0 wake-ups | {verdict(repos_tenus[1])} |",
         "",
     ]
+    # The start-up profile is taken apart (bench/profil.sh); it is carried over as written.
+    profil = os.path.join(os.path.dirname(os.path.abspath(__file__)), "PROFIL.md")
+    if os.path.exists(profil):
+        with open(profil) as f:
+            rep += [f.read().rstrip(), ""]
     print("\n".join(sortie + conv + dem + lat + rep).rstrip())
 
 
