@@ -10,6 +10,8 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl
           qt6-translations-l10n)
 # The X connection through which the program watches for an XEmbed tray.
 packages+=(libxcb1-dev)
+# Arial's widths, for which the windows were laid out (Liberation Sans).
+packages+=(fonts-liberation2)
 # The real program on a virtual screen with a tray (end-to-end tests and the picture tour).
 if [ "$mode" = test ] || [ "$mode" = tour ]; then
     packages+=(xvfb xauth trayer xdotool xclip x11-utils procps

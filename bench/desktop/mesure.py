@@ -8,6 +8,10 @@ scripts/bench.sh), and prints the figures as one JSON object.
   mesure.py latency PANEL RUNS PROGRAM           left click on the icon to window mapped, and
                                                  Return on Convertir to the amount drawn in
                                                  Euros
+  mesure.py docked PANEL SECONDS COMMAND...      starts COMMAND (a program, possibly behind a
+                                                 profiler), waits at most SECONDS for its icon
+                                                 to dock, prints the libraries that the process
+                                                 has mapped then, and ends it
   mesure.py idle PANEL SECONDS NAME=PROGRAM...   CPU ticks and context switches of every thread
                                                  while resting in the tray, over two windows of
                                                  SECONDS; a NAME ending in "+used" is first
@@ -441,6 +445,35 @@ def repos(ecran, panneau, secondes, programmes):
         arreter(ecran, panneau, *(p for _, p in processus))
 
 
+def accueillie(ecran, panneau, secondes, commande):
+    processus = subprocess.Popen(commande, env={**environnement(), **{
+        k: v for k, v in os.environ.items() if k.startswith(("LD_DEBUG", "VALGRIND"))}},
+        cwd=os.environ["BENCH_HOME"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+    try:
+        debut = time.perf_counter()
+        attendre(lambda: ecran.icone_accueillie(panneau), secondes, f"{commande} to dock", 0.01)
+        with open(f"/proc/{processus.pid}/maps") as f:
+            bibliotheques = sorted({l.split()[-1] for l in f if ".so" in l.split()[-1]})
+        return {"dock_s": round(time.perf_counter() - debut, 2), "libraries": bibliotheques}
+    finally:
+        # A tracer leaves its program running when it is ended itself: end the program first.
+        for enfant in enfants(processus.pid):
+            os.kill(enfant, signal.SIGTERM)
+        arreter(ecran, panneau, processus)
+
+
+def enfants(pid):
+    trouves = []
+    for entree in os.listdir("/proc"):
+        try:
+            with open(f"/proc/{entree}/stat") as f:
+                if int(f.read().rsplit(")", 1)[1].split()[1]) == pid:
+                    trouves.append(int(entree))
+        except (OSError, ValueError, IndexError):
+            pass
+    return trouves
+
+
 def main():
     if len(sys.argv) < 4:
         sys.exit(__doc__)
@@ -453,6 +486,8 @@ def main():
         resultat = latences(ecran, panneau, nombre, sys.argv[4])
     elif commande == "idle":
         resultat = repos(ecran, panneau, nombre, programmes)
+    elif commande == "docked":
+        resultat = accueillie(ecran, panneau, nombre, sys.argv[4:])
     else:
         sys.exit(__doc__)
     print(json.dumps(resultat))

@@ -88,6 +88,13 @@ void Apropos::Form_Load() {
                      QString::number(bloc.majeure) + QStringLiteral(".") +
                      QString::number(bloc.mineure) + QStringLiteral(" du ") + dateCompilation);
 
+    // No text is cut where the font found is wider than Arial: the sheet of "Infos techniques"
+    // keeps one font for all its lines.
+    ajusterPolice({Titre});
+    ajusterPolice({SousTitre});
+    ajusterPolice({Description});
+    ajusterPolice({NomApplication, Version, Commentaires, TradeMarks, Copyright, Company});
+
     m_services.pointeur.definir(vbArrow);
 }
 

@@ -1,7 +1,9 @@
 #include "ui/about/OngletApropos.h"
 
+#include "ui/about/Polices.h"
 #include "ui/about/Twips.h"
 
+#include <QEvent>
 #include <QStackedWidget>
 #include <QTabBar>
 
@@ -12,6 +14,15 @@ class BarreOnglets : public QTabBar {
 public:
     using QTabBar::QTabBar;
 
+    // The width of the tabs side by side, each just wide enough for its caption.
+    int largeurNaturelle() const {
+        int naturelle = 0;
+        for (int i = 0; i < count(); ++i) {
+            naturelle += QTabBar::tabSizeHint(i).width();
+        }
+        return naturelle;
+    }
+
 protected:
     QSize tabSizeHint(int index) const override {
         QSize taille = QTabBar::tabSizeHint(index);
@@ -19,11 +30,7 @@ protected:
         if (onglet == nullptr || count() == 0) {
             return taille;
         }
-        int naturelle = 0;
-        for (int i = 0; i < count(); ++i) {
-            naturelle += QTabBar::tabSizeHint(i).width();
-        }
-        const int reste = onglet->width() - naturelle;
+        const int reste = onglet->width() - largeurNaturelle();
         if (reste > 0) {
             taille.rwidth() += reste / count() + (index < reste % count() ? 1 : 0);
         }
@@ -35,10 +42,10 @@ protected:
 
 OngletApropos::OngletApropos(QWidget* parent) : QTabWidget(parent) {
     setTabBar(new BarreOnglets(this));
-    // One row, never scrolled: with a wider font than designed the captions are shortened.
+    // One row, never scrolled, no caption shortened: the captions' font is chosen to fit.
     tabBar()->setExpanding(false);
     tabBar()->setUsesScrollButtons(false);
-    tabBar()->setElideMode(Qt::ElideRight);
+    tabBar()->setElideMode(Qt::ElideNone);
 }
 
 void OngletApropos::placer(QWidget* controle, int gauche, int haut, int largeur, int hauteur) {
@@ -47,12 +54,37 @@ void OngletApropos::placer(QWidget* controle, int gauche, int haut, int largeur,
 }
 
 void OngletApropos::showEvent(QShowEvent* evenement) {
+    ajusterLegendes();
     QTabWidget::showEvent(evenement);
     replacer();
 }
 
+void OngletApropos::changeEvent(QEvent* evenement) {
+    QTabWidget::changeEvent(evenement);
+    if (evenement->type() == QEvent::FontChange || evenement->type() == QEvent::StyleChange) {
+        ajusterLegendes();
+    }
+}
+
+void OngletApropos::tabInserted(int index) {
+    QTabWidget::tabInserted(index);
+    ajusterLegendes();
+}
+
+void OngletApropos::ajusterLegendes() {
+    // The bar takes its own font, chosen from the tab control's, so that a font change of the
+    // box starts again from the designed one.
+    auto* barre = static_cast<BarreOnglets*>(tabBar());
+    const QFont police = policeQuiTient(font(), [&](const QFont& essai) {
+        barre->setFont(essai);
+        return barre->largeurNaturelle() <= width();
+    });
+    barre->setFont(police);
+}
+
 void OngletApropos::resizeEvent(QResizeEvent* evenement) {
     QTabWidget::resizeEvent(evenement);
+    ajusterLegendes();
     replacer();
 }
 

@@ -9,7 +9,9 @@
 // corner of the whole tab control, tab row included, whereas Qt puts a page below its tab row
 // at a height that depends on the style; each control is therefore moved up by wherever the
 // page area starts, so that it lands at its designed place within the tab control. The tabs
-// share out the whole width, as on a tab control with all its tabs in one row.
+// share out the whole width, as on a tab control with all its tabs in one row; where the font
+// found is wider than the designed one, the captions take a narrower or smaller one instead of
+// being cut.
 class OngletApropos : public QTabWidget {
     Q_OBJECT
 
@@ -22,9 +24,12 @@ public:
 protected:
     void showEvent(QShowEvent* evenement) override;
     void resizeEvent(QResizeEvent* evenement) override;
+    void changeEvent(QEvent* evenement) override;
+    void tabInserted(int index) override;
 
 private:
     void replacer();
+    void ajusterLegendes();
 
     struct Place {
         QPointer<QWidget> controle;

@@ -2,8 +2,7 @@
 
 #include <QPainter>
 
-void TexteRelief::paintEvent(QPaintEvent* evenement) {
-    (void)evenement;
+void TexteRelief::paintEvent(QPaintEvent*) {
     QPainter peintre(this);
     peintre.setFont(font());
     const QRect zone = contentsRect();
