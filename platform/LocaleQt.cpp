@@ -41,7 +41,7 @@ LocaleQt::LocaleQt(QLocale locale)
 }
 
 std::optional<NombreDecimal> LocaleQt::lireNombre(std::string_view texte) const {
-    constexpr auto longueurMaximale = static_cast<std::size_t>(LongueurSaisieMaximale);
+    const auto longueurMaximale = static_cast<std::size_t>(LongueurSaisieMaximale);
     if (texte.size() > 4 * longueurMaximale) {
         return std::nullopt; // more characters than allowed, at 4 bytes a character at most
     }

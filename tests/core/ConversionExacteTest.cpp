@@ -97,7 +97,7 @@ class Verificateur {
 public:
     // The written text must be the exact rounding of the amount as typed, however many digits.
     void verifier(const Montant& montant, bool versEuros) {
-        ++cas_;
+        ++m_cas;
         const std::string saisie = montant.saisie();
         const auto r = versEuros ? ConvertirMontants(saisie, "", francaise)
                                  : ConvertirMontants("", saisie, francaise);
@@ -109,17 +109,17 @@ public:
         const bool juste = r.issue == issueAttendue &&
                            r.cible == (versEuros ? Zone::Euros : Zone::Francs) &&
                            r.texte == texteAttendu;
-        if (!juste && ++echecs_ <= 20) {
+        if (!juste && ++m_echecs <= 20) {
             ADD_FAILURE() << (versEuros ? "francs \"" : "euros \"") << saisie << "\" wrote \""
                           << r.texte << "\", exact rounding is \"" << texteAttendu << "\"";
         }
     }
-    int cas() const { return cas_; }
-    int echecs() const { return echecs_; }
+    int cas() const { return m_cas; }
+    int echecs() const { return m_echecs; }
 
 private:
-    int cas_ = 0;
-    int echecs_ = 0;
+    int m_cas = 0;
+    int m_echecs = 0;
 };
 
 std::string chiffres(std::mt19937_64& alea, int n, bool premierNonNul) {
