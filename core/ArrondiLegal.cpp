@@ -2,45 +2,21 @@
 
 #include "core/TauxEuro.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <string_view>
 #include <utility>
 
-// A double is first turned back into the shortest decimal that reads as it, which is the amount as
-// typed for every amount of up to 15 significant digits. The quotient or product by 6.55957 is then
-// done exactly on decimal digit strings, so that a half cent is recognised as such.
+// The quotient or product of the amount as typed by 6.55957 is done exactly on decimal digit
+// strings, so that a half cent is recognised as such, whatever the number of digits typed.
 
 namespace {
 
 // The rate written as an integer over 10^5: 6.55957 = 655957 / 100000.
-constexpr std::uint64_t tauxEntier = 655957;
+constexpr std::uint64_t TauxEntier = 655957;
 
-struct Decimal {
-    std::string chiffres; // significant digits, no leading zero (or "0")
-    int exposant = 0;     // value = chiffres * 10^exposant
-};
-
-Decimal decimalLePlusCourt(double positif) {
-    char tampon[64];
-    const auto fin =
-        std::to_chars(tampon, tampon + sizeof tampon, positif, std::chars_format::scientific).ptr;
-    const std::string_view texte(tampon, static_cast<std::size_t>(fin - tampon));
-    const auto e = texte.find('e');
-    Decimal d;
-    for (char c : texte.substr(0, e)) {
-        if (c != '.') {
-            d.chiffres += c;
-        }
-    }
-    int exposant = 0;
-    const auto partie = texte.substr(e + 1);
-    const char* debut = partie.data() + (partie.front() == '+' ? 1 : 0);
-    std::from_chars(debut, partie.data() + partie.size(), exposant);
-    d.exposant = exposant - static_cast<int>(d.chiffres.size() - 1);
-    return d;
-}
+// A finite double has at most 309 digits before the point; the digits of an amount agree with its
+// double, so this bound only guards the arithmetic against a reader that broke that agreement.
+constexpr std::int64_t ChiffresEntiersMaximaux = 309;
 
 void retirerZerosDeTete(std::string& n) {
     const auto premier = n.find_first_not_of('0');
@@ -80,11 +56,10 @@ std::string diviser(const std::string& n, std::uint64_t diviseur) {
 
 // Rounds |montant| * multiplicateur * 10^puissance / diviseur to an integer number of cents,
 // a half away from zero: round(x) = floor((floor(2x) + 1) / 2), each floor exact on integers.
-MontantArrondi arrondir(double montant, std::uint64_t multiplicateur, int puissance,
+MontantArrondi arrondir(const NombreDecimal& montant, std::uint64_t multiplicateur, int puissance,
                         std::uint64_t diviseur) {
-    const Decimal d = decimalLePlusCourt(std::fabs(montant));
-    std::string n = multiplier(d.chiffres, 2 * multiplicateur);
-    const int decalage = d.exposant + puissance;
+    std::string n = multiplier(montant.chiffres, 2 * multiplicateur);
+    const std::int64_t decalage = montant.exposant + puissance;
     if (decalage >= 0) {
         n.append(static_cast<std::size_t>(decalage), '0');
     } else if (static_cast<std::size_t>(-decalage) >= n.size()) {
@@ -112,31 +87,30 @@ MontantArrondi arrondir(double montant, std::uint64_t multiplicateur, int puissa
     MontantArrondi resultat;
     resultat.unites = centimes.substr(0, centimes.size() - 2);
     resultat.centimes = centimes.substr(centimes.size() - 2);
-    resultat.negatif = montant < 0 && centimes.find_first_not_of('0') != std::string::npos;
+    resultat.negatif = montant.negatif && centimes.find_first_not_of('0') != std::string::npos;
     return resultat;
+}
+
+bool calculable(const NombreDecimal& montant, double resultat) {
+    return std::isfinite(montant.valeur) && std::isfinite(resultat) &&
+           static_cast<std::int64_t>(montant.chiffres.size()) + montant.exposant <=
+               ChiffresEntiersMaximaux;
 }
 
 } // namespace
 
-std::optional<MontantArrondi> FrancsEnEurosArrondi(double francs) {
-    if (!std::isfinite(francs) || !std::isfinite(francs / TauxEuro)) {
+std::optional<MontantArrondi> francsEnEurosArrondi(const NombreDecimal& francs) {
+    if (!calculable(francs, francs.valeur / TauxEuro)) {
         return std::nullopt;
     }
     // francs * 100000 / 655957 euros, times 100 cents.
-    return arrondir(francs, 1, 7, tauxEntier);
+    return arrondir(francs, 1, 7, TauxEntier);
 }
 
-std::optional<MontantArrondi> EurosEnFrancsArrondi(double euros) {
-    if (!std::isfinite(euros) || !std::isfinite(euros * TauxEuro)) {
+std::optional<MontantArrondi> eurosEnFrancsArrondi(const NombreDecimal& euros) {
+    if (!calculable(euros, euros.valeur * TauxEuro)) {
         return std::nullopt;
     }
     // euros * 655957 / 100000 francs, times 100 cents.
-    return arrondir(euros, tauxEntier, -3, 1);
-}
-
-std::optional<MontantArrondi> ArrondirAuCentime(double montant) {
-    if (!std::isfinite(montant)) {
-        return std::nullopt;
-    }
-    return arrondir(montant, 1, 2, 1);
+    return arrondir(euros, TauxEntier, -3, 1);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/NombreDecimal.h"
+
 #include <optional>
 #include <string>
 
@@ -10,11 +12,8 @@ struct MontantArrondi {
     std::string centimes; // exactly two digits
 };
 
-// The exact quotient (francs to euros) or product (euros to francs) of the amount and the legal
-// rate, rounded to the cent with a half cent away from zero. Nothing when the amount is not finite
-// or the result leaves the range of a double.
-std::optional<MontantArrondi> FrancsEnEurosArrondi(double francs);
-std::optional<MontantArrondi> EurosEnFrancsArrondi(double euros);
-
-// The amount itself rounded to the cent the same way; nothing when it is not finite.
-std::optional<MontantArrondi> ArrondirAuCentime(double montant);
+// The exact quotient (francs to euros) or product (euros to francs) of the amount as typed and the
+// legal rate, rounded to the cent with a half cent away from zero. Nothing when the amount is not
+// finite or the result leaves the range of a double.
+std::optional<MontantArrondi> francsEnEurosArrondi(const NombreDecimal& francs);
+std::optional<MontantArrondi> eurosEnFrancsArrondi(const NombreDecimal& euros);

@@ -1,15 +1,13 @@
 #include "core/ConvertirMontants.h"
 
-#include "core/ArrondiLegal.h"
-
 #include <cmath>
 
 namespace {
 
-constexpr const char* messageDeuxRemplies = "L'une des deux zones de saisie doit être vide !!!";
-constexpr const char* messageDeuxVides = "L'une des deux zones de saisie doit être remplie !!!";
-constexpr const char* messageFrancs = "La saisie des Francs doit être du numérique !!!";
-constexpr const char* messageEuros = "La saisie des Euros doit être du numérique !!!";
+constexpr const char* MessageDeuxRemplies = "L'une des deux zones de saisie doit être vide !!!";
+constexpr const char* MessageDeuxVides = "L'une des deux zones de saisie doit être remplie !!!";
+constexpr const char* MessageFrancs = "La saisie des Francs doit être du numérique !!!";
+constexpr const char* MessageEuros = "La saisie des Euros doit être du numérique !!!";
 
 ResultatConversion refus(IssueConversion issue, const char* message, Zone selection, Zone focus) {
     ResultatConversion resultat;
@@ -21,14 +19,25 @@ ResultatConversion refus(IssueConversion issue, const char* message, Zone select
 }
 
 ResultatConversion francsRefuses() {
-    return refus(IssueConversion::FrancsNonNumeriques, messageFrancs, Zone::Francs, Zone::Francs);
+    return refus(IssueConversion::FrancsNonNumeriques, MessageFrancs, Zone::Francs, Zone::Francs);
 }
 
 ResultatConversion eurosRefuses() {
-    return refus(IssueConversion::EurosNonNumeriques, messageEuros, Zone::Euros, Zone::Euros);
+    return refus(IssueConversion::EurosNonNumeriques, MessageEuros, Zone::Euros, Zone::Euros);
 }
 
-std::string ecrire(const MontantArrondi& montant, const LocaleNumerique& locale) {
+} // namespace
+
+bool EstNumerique(std::string_view texte, const LocaleNumerique& locale) {
+    const auto nombre = locale.lireNombre(texte);
+    return nombre && std::isfinite(nombre->valeur);
+}
+
+NombreDecimal ValeurNumerique(std::string_view texte, const LocaleNumerique& locale) {
+    return locale.lireNombre(texte).value_or(NombreDecimal());
+}
+
+std::string FormaterMontant(const MontantArrondi& montant, const LocaleNumerique& locale) {
     std::string texte = montant.negatif ? locale.signeMoins() : std::string();
     texte += montant.unites;
     texte += locale.separateurDecimal();
@@ -36,31 +45,15 @@ std::string ecrire(const MontantArrondi& montant, const LocaleNumerique& locale)
     return texte;
 }
 
-} // namespace
-
-bool EstNumerique(std::string_view texte, const LocaleNumerique& locale) {
-    const auto valeur = locale.lireNombre(texte);
-    return valeur && std::isfinite(*valeur);
-}
-
-double ValeurNumerique(std::string_view texte, const LocaleNumerique& locale) {
-    return locale.lireNombre(texte).value_or(0.0);
-}
-
-std::string FormaterMontant(double montant, const LocaleNumerique& locale) {
-    const auto arrondi = ArrondirAuCentime(montant);
-    return arrondi ? ecrire(*arrondi, locale) : std::string();
-}
-
 ResultatConversion ConvertirMontants(std::string_view francs, std::string_view euros,
                                      const LocaleNumerique& locale) {
     // Emptiness is decided on the exact characters: a blank is not empty.
     if (!francs.empty() && !euros.empty()) {
-        return refus(IssueConversion::DeuxZonesRemplies, messageDeuxRemplies, Zone::Aucune,
+        return refus(IssueConversion::DeuxZonesRemplies, MessageDeuxRemplies, Zone::Aucune,
                      Zone::Francs);
     }
     if (francs.empty() && euros.empty()) {
-        return refus(IssueConversion::DeuxZonesVides, messageDeuxVides, Zone::Aucune, Zone::Francs);
+        return refus(IssueConversion::DeuxZonesVides, MessageDeuxVides, Zone::Aucune, Zone::Francs);
     }
     if (!francs.empty() && !EstNumerique(francs, locale)) {
         return francsRefuses();
@@ -72,21 +65,21 @@ ResultatConversion ConvertirMontants(std::string_view francs, std::string_view e
     ResultatConversion resultat;
     resultat.focus = Zone::Francs;
     if (!francs.empty()) {
-        const auto montant = FrancsEnEurosArrondi(ValeurNumerique(francs, locale));
+        const auto montant = francsEnEurosArrondi(ValeurNumerique(francs, locale));
         if (!montant) {
             return francsRefuses(); // beyond what a double holds: refused as not a usable number
         }
         resultat.issue = IssueConversion::FrancsEnEuros;
         resultat.cible = Zone::Euros;
-        resultat.texte = ecrire(*montant, locale);
+        resultat.texte = FormaterMontant(*montant, locale);
     } else {
-        const auto montant = EurosEnFrancsArrondi(ValeurNumerique(euros, locale));
+        const auto montant = eurosEnFrancsArrondi(ValeurNumerique(euros, locale));
         if (!montant) {
             return eurosRefuses();
         }
         resultat.issue = IssueConversion::EurosEnFrancs;
         resultat.cible = Zone::Francs;
-        resultat.texte = ecrire(*montant, locale);
+        resultat.texte = FormaterMontant(*montant, locale);
     }
     return resultat;
 }

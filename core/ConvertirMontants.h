@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/ArrondiLegal.h"
 #include "core/LocaleNumerique.h"
+#include "core/NombreDecimal.h"
 #include "core/ResultatConversion.h"
 
 #include <string>
@@ -15,12 +17,13 @@ inline constexpr int LongueurSaisieMaximale = 512;
 ResultatConversion ConvertirMontants(std::string_view francs, std::string_view euros,
                                      const LocaleNumerique& locale);
 
-// Whether the locale's number conversion accepts the text as a finite number.
+// Whether the locale's number conversion accepts the text as a number within the range of doubles.
 bool EstNumerique(std::string_view texte, const LocaleNumerique& locale);
 
-// The number that conversion gives; only called on texts for which EstNumerique holds.
-double ValeurNumerique(std::string_view texte, const LocaleNumerique& locale);
+// The number that conversion gives, digit for digit as typed; only called on texts for which
+// EstNumerique holds.
+NombreDecimal ValeurNumerique(std::string_view texte, const LocaleNumerique& locale);
 
-// The amount with the "0.00" pattern: no grouping, two decimals, the locale's separator and
-// minus sign, rounded to the nearest cent with a half cent away from zero; zero is never negative.
-std::string FormaterMontant(double montant, const LocaleNumerique& locale);
+// The amount rounded to the cent, with the "0.00" pattern: no grouping, two decimals, the
+// locale's separator and minus sign.
+std::string FormaterMontant(const MontantArrondi& montant, const LocaleNumerique& locale);

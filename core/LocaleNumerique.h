@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/NombreDecimal.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,8 +13,9 @@ public:
     virtual ~LocaleNumerique() = default;
 
     // One parse answers both "is it a number" and "which number", so the two never disagree.
-    // Texts are UTF-8. Returns nothing for a text that is not a number.
-    virtual std::optional<double> lireNombre(std::string_view texte) const = 0;
+    // Texts are UTF-8. Returns the number digit for digit as typed, or nothing for a text that is
+    // not a number.
+    virtual std::optional<NombreDecimal> lireNombre(std::string_view texte) const = 0;
 
     // UTF-8 decimal separator and minus sign of the settings ("," and "-" under French ones).
     virtual std::string separateurDecimal() const = 0;

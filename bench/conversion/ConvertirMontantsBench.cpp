@@ -3,9 +3,9 @@
 // locale, which is what the program runs with.
 #include "core/ConvertirMontants.h"
 #include "platform/LocaleQt.h"
+#include "tests/support/FausseLocaleFrancaise.h"
 
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 #include <QLocale>
 #include <string>
 #include <string_view>
@@ -13,33 +13,12 @@
 
 namespace {
 
-// French settings by hand: the comma or the full stop, then strtod.
-class LocaleFrancaise : public LocaleNumerique {
-public:
-    std::optional<double> lireNombre(std::string_view texte) const override {
-        std::string copie(texte);
-        for (char& c : copie) {
-            if (c == ',') {
-                c = '.';
-            }
-        }
-        char* fin = nullptr;
-        const double valeur = std::strtod(copie.c_str(), &fin);
-        if (copie.empty() || *fin != '\0') {
-            return std::nullopt;
-        }
-        return valeur;
-    }
-    std::string separateurDecimal() const override { return ","; }
-    std::string signeMoins() const override { return "-"; }
-};
-
 struct Locale {
     const char* nom;
     const LocaleNumerique& locale;
 };
 
-const LocaleFrancaise regles;
+const FausseLocaleFrancaise regles;
 const LocaleQt toolkit{QLocale(QLocale::French, QLocale::France)};
 const Locale locales[] = {{"rules", regles}, {"qt", toolkit}};
 

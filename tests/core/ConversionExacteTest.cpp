@@ -5,7 +5,7 @@
 // rounded to the cent with a half cent away from zero.
 
 #include "core/ConvertirMontants.h"
-#include "tests/core/LocaleEssai.h"
+#include "tests/support/FausseLocaleFrancaise.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -16,7 +16,10 @@
 
 namespace {
 
-// 128 bits hold every numerator here: at most 10^18 * 10^7.
+const FausseLocaleFrancaise francaise;
+
+// 128 bits hold every numerator and denominator here: a mantissa of at most 25 digits times 10^7,
+// and 655957 times 10^(decimals) with at most 30 decimals.
 __extension__ typedef unsigned __int128 Entier;
 
 Entier puissanceDeDix(int n) {
@@ -40,9 +43,13 @@ struct Montant {
     bool negatif = false;
     std::string entiers; // may be empty: ",5"
     std::string decimales;
+    bool exposant = false; // typed as every digit, then "e-" and the number of decimals
 
     std::string saisie() const {
         std::string s = negatif ? "-" : "";
+        if (exposant) {
+            return s + entiers + decimales + "e-" + std::to_string(decimales.size());
+        }
         s += entiers;
         if (!decimales.empty()) {
             s += "," + decimales;
@@ -55,11 +62,6 @@ struct Montant {
             m = m * 10 + static_cast<unsigned>(c - '0');
         }
         return m;
-    }
-    int chiffresSignificatifs() const {
-        const std::string tout = entiers + decimales;
-        const auto premier = tout.find_first_not_of('0');
-        return premier == std::string::npos ? 0 : static_cast<int>(tout.size() - premier);
     }
 };
 
@@ -91,59 +93,33 @@ std::string texteCentimes(Entier centimes, bool negatif) {
     return texte;
 }
 
-// Reads back the cents of a written text such as "-152449,02".
-bool lireCentimes(const std::string& texte, Entier& centimes, bool& negatif) {
-    negatif = !texte.empty() && texte[0] == '-';
-    centimes = 0;
-    int chiffres = 0;
-    for (char c : texte.substr(negatif ? 1 : 0)) {
-        if (c >= '0' && c <= '9') {
-            centimes = centimes * 10 + static_cast<unsigned>(c - '0');
-            ++chiffres;
-        } else if (c != ',') {
-            return false;
-        }
-    }
-    return chiffres >= 3 && texte.size() >= 3 && texte[texte.size() - 3] == ',';
-}
-
 class Verificateur {
 public:
-    // Up to 15 significant digits the amount as typed survives the double and the written text must
-    // be the exact rounding; beyond, the double has already rounded the amount and only a cent of
-    // difference is allowed.
+    // The written text must be the exact rounding of the amount as typed, however many digits.
     void verifier(const Montant& montant, bool versEuros) {
-        ++cas_;
+        ++m_cas;
         const std::string saisie = montant.saisie();
-        const auto r = versEuros ? ConvertirMontants(saisie, "", localeFrancaise())
-                                 : ConvertirMontants("", saisie, localeFrancaise());
+        const auto r = versEuros ? ConvertirMontants(saisie, "", francaise)
+                                 : ConvertirMontants("", saisie, francaise);
         const auto issueAttendue =
             versEuros ? IssueConversion::FrancsEnEuros : IssueConversion::EurosEnFrancs;
         const Entier attendu = centimesArrondis(exacte(montant, versEuros));
         const std::string texteAttendu = texteCentimes(attendu, montant.negatif);
 
-        bool juste =
-            r.issue == issueAttendue && r.cible == (versEuros ? Zone::Euros : Zone::Francs);
-        if (juste && montant.chiffresSignificatifs() <= 15) {
-            juste = r.texte == texteAttendu;
-        } else if (juste) {
-            Entier centimes = 0;
-            bool negatif = false;
-            juste = lireCentimes(r.texte, centimes, negatif) &&
-                    negatif == (montant.negatif && centimes != 0) &&
-                    (centimes > attendu ? centimes - attendu : attendu - centimes) <= 1;
-        }
-        if (!juste && ++echecs_ <= 20) {
+        const bool juste = r.issue == issueAttendue &&
+                           r.cible == (versEuros ? Zone::Euros : Zone::Francs) &&
+                           r.texte == texteAttendu;
+        if (!juste && ++m_echecs <= 20) {
             ADD_FAILURE() << (versEuros ? "francs \"" : "euros \"") << saisie << "\" wrote \""
                           << r.texte << "\", exact rounding is \"" << texteAttendu << "\"";
         }
     }
-    int cas() const { return cas_; }
-    int echecs() const { return echecs_; }
+    int cas() const { return m_cas; }
+    int echecs() const { return m_echecs; }
 
 private:
-    int cas_ = 0;
-    int echecs_ = 0;
+    int m_cas = 0;
+    int m_echecs = 0;
 };
 
 std::string chiffres(std::mt19937_64& alea, int n, bool premierNonNul) {
@@ -199,6 +175,36 @@ TEST(ConversionExacte, ExactHalfCents_roundAwayFromZero) {
         euros.negatif = pile(alea);
         euros.entiers = enTexte(Entier{2 * grand(alea) + 1} * 500);
         v.verifier(euros, false);
+    }
+    EXPECT_EQ(v.echecs(), 0) << "out of " << v.cas() << " amounts";
+}
+
+TEST(ConversionExacte, AmountsOfSixteenToTwentyFiveDigits_convertedFromTheDigitsTyped) {
+    // Beyond 15 significant digits a double no longer holds the amount typed; reading through one
+    // gave ...903,40 for the first and 0,01 for the second.
+    Verificateur v;
+    Montant vingtNeufs;
+    vingtNeufs.entiers = std::string(20, '9');
+    v.verifier(vingtNeufs, true);
+    Montant justeSousLaMoitie;
+    justeSousLaMoitie.entiers = "0";
+    justeSousLaMoitie.decimales = "0327978499999999999999";
+    v.verifier(justeSousLaMoitie, true);
+
+    std::mt19937_64 alea(20011231);
+    std::uniform_int_distribution<int> nbChiffres(16, 25);
+    std::uniform_int_distribution<int> zerosDeTete(0, 5);
+    std::bernoulli_distribution pile;
+    while (v.cas() < 60000) {
+        const int n = nbChiffres(alea);
+        const int entiers = std::uniform_int_distribution<int>(0, n)(alea);
+        Montant m;
+        m.negatif = pile(alea);
+        m.exposant = pile(alea);
+        m.entiers = entiers == 0 ? "0" : chiffres(alea, entiers, true);
+        m.decimales = (entiers == 0 ? std::string(zerosDeTete(alea), '0') : std::string()) +
+                      chiffres(alea, n - entiers, entiers == 0);
+        v.verifier(m, pile(alea));
     }
     EXPECT_EQ(v.echecs(), 0) << "out of " << v.cas() << " amounts";
 }

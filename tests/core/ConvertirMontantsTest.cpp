@@ -1,6 +1,7 @@
 #include "core/ConvertirMontants.h"
 
-#include "tests/core/LocaleEssai.h"
+#include "tests/support/FausseLocaleFrancaise.h"
+#include "tests/support/MessagesConversion.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -16,10 +17,7 @@ void PrintTo(const ResultatConversion& r, std::ostream* os) {
 
 namespace {
 
-const std::string deuxRemplies = "L'une des deux zones de saisie doit être vide !!!";
-const std::string deuxVides = "L'une des deux zones de saisie doit être remplie !!!";
-const std::string francsNonNumeriques = "La saisie des Francs doit être du numérique !!!";
-const std::string eurosNonNumeriques = "La saisie des Euros doit être du numérique !!!";
+const FausseLocaleFrancaise francaise;
 
 ResultatConversion verdict(IssueConversion issue, std::string message, Zone selection, Zone focus,
                            Zone cible = Zone::Aucune, std::string texte = {}) {
@@ -34,18 +32,19 @@ ResultatConversion verdict(IssueConversion issue, std::string message, Zone sele
 }
 
 ResultatConversion remplies() {
-    return verdict(IssueConversion::DeuxZonesRemplies, deuxRemplies, Zone::Aucune, Zone::Francs);
+    return verdict(IssueConversion::DeuxZonesRemplies, messages::DeuxRemplies, Zone::Aucune,
+                   Zone::Francs);
 }
 ResultatConversion vides() {
-    return verdict(IssueConversion::DeuxZonesVides, deuxVides, Zone::Aucune, Zone::Francs);
+    return verdict(IssueConversion::DeuxZonesVides, messages::DeuxVides, Zone::Aucune,
+                   Zone::Francs);
 }
 ResultatConversion francsRefuses() {
-    return verdict(IssueConversion::FrancsNonNumeriques, francsNonNumeriques, Zone::Francs,
+    return verdict(IssueConversion::FrancsNonNumeriques, messages::Francs, Zone::Francs,
                    Zone::Francs);
 }
 ResultatConversion eurosRefuses() {
-    return verdict(IssueConversion::EurosNonNumeriques, eurosNonNumeriques, Zone::Euros,
-                   Zone::Euros);
+    return verdict(IssueConversion::EurosNonNumeriques, messages::Euros, Zone::Euros, Zone::Euros);
 }
 // The typed field keeps its text: only the other one is written.
 ResultatConversion enEuros(std::string texte) {
@@ -63,7 +62,7 @@ struct Cas {
     ResultatConversion attendu;
 };
 
-void verifier(const std::vector<Cas>& cas, const LocaleNumerique& locale = localeFrancaise()) {
+void verifier(const std::vector<Cas>& cas, const LocaleNumerique& locale = francaise) {
     for (const auto& c : cas) {
         EXPECT_EQ(ConvertirMontants(c.francs, c.euros, locale), c.attendu)
             << "Francs \"" << c.francs << "\", Euros \"" << c.euros << "\"";
@@ -126,7 +125,7 @@ TEST(ConvertirMontants, LargestAmounts_convertedExactly) {
     verifier({{"", "2e307", enFrancs("1311914" + std::string(302, '0') + ",00")}});
 
     // 1e308 francs: 10^310 / 655957 cents has 310 digits, rounded up at the last one.
-    const auto r = ConvertirMontants("1e308", "", localeFrancaise());
+    const auto r = ConvertirMontants("1e308", "", francaise);
     EXPECT_EQ(r.issue, IssueConversion::FrancsEnEuros);
     EXPECT_EQ(r.texte.size(), 308u + 3u);
     EXPECT_EQ(r.texte.substr(0, 20), "15244901723741037903");
@@ -179,7 +178,7 @@ TEST(ConvertirMontants, AmountRoundingToZero_neverWrittenNegative) {
 }
 
 TEST(ConvertirMontants, Result_usesTheSettingsSeparatorAndMinusSign) {
-    const LocaleEssai autre(".", "\u2212");
+    const FausseLocaleFrancaise autre(".", "\u2212");
     verifier(
         {
             {"\u2212100", "", enEuros("\u221215.24")},
@@ -190,39 +189,36 @@ TEST(ConvertirMontants, Result_usesTheSettingsSeparatorAndMinusSign) {
         autre);
 }
 
-TEST(FormaterMontant, AmountRoundedToTheCent_halfAwayFromZero) {
-    struct {
-        double montant;
-        const char* texte;
-    } const cas[] = {
-        {0.0, "0,00"},
-        {-0.0, "0,00"},
-        {2.675, "2,68"}, // the double is 2.67499...
-        {-2.675, "-2,68"},
-        {0.005, "0,01"},
-        {-0.004, "0,00"},
-        {1234567.891, "1234567,89"},
-        {1e15, "1000000000000000,00"},
-        {0.1, "0,10"},
-    };
-    for (const auto& c : cas) {
-        EXPECT_EQ(FormaterMontant(c.montant, localeFrancaise()), c.texte) << c.montant;
-    }
-}
-
-TEST(EstNumerique, AgreesWithValeurNumerique) {
+TEST(EstNumerique, AgreesWithValeurNumerique_whichKeepsEveryDigitTyped) {
     struct {
         const char* texte;
         bool numerique;
-        double valeur;
+        NombreDecimal valeur;
     } const cas[] = {
-        {"12,5", true, 12.5}, {"-3", true, -3.0}, {"inf", false, 0}, {"nan", false, 0},
-        {" ", false, 0},      {"", false, 0},     {"abc", false, 0},
+        {"12,5", true, {false, "125", -1, 12.5}},
+        {"-3", true, {true, "3", 0, -3.0}},
+        {"+0012,500e2", true, {false, "125", 1, 1250.0}},
+        {"-0,000", true, {false, "0", 0, 0.0}},
+        {"0,0327978499999999999999",
+         true,
+         {false, "327978499999999999999", -22, 0.0327978499999999999999}},
+        {"1e-400", true, {false, "1", -400, 0.0}},
+        {"1e400", false, {}},
+        {"inf", false, {}},
+        {"nan", false, {}},
+        {" ", false, {}},
+        {"", false, {}},
+        {"abc", false, {}},
+        {"1e", false, {}},
+        {"e5", false, {}},
+        {",", false, {}},
     };
     for (const auto& c : cas) {
-        EXPECT_EQ(EstNumerique(c.texte, localeFrancaise()), c.numerique) << c.texte;
+        EXPECT_EQ(EstNumerique(c.texte, francaise), c.numerique) << c.texte;
         if (c.numerique) {
-            EXPECT_EQ(ValeurNumerique(c.texte, localeFrancaise()), c.valeur) << c.texte;
+            const NombreDecimal lu = ValeurNumerique(c.texte, francaise);
+            EXPECT_EQ(lu, c.valeur) << c.texte << ": " << (lu.negatif ? "-" : "") << lu.chiffres
+                                    << "e" << lu.exposant << " (" << lu.valeur << ")";
         }
     }
 }

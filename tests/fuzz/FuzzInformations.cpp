@@ -16,15 +16,15 @@ namespace {
 // that run out read as zeros, so every input is usable.
 class Lecteur {
 public:
-    Lecteur(const unsigned char* donnees, std::size_t taille) : reste_(donnees, taille) {}
+    Lecteur(const unsigned char* donnees, std::size_t taille) : m_reste(donnees, taille) {}
 
     template <class T> T entier() {
         T valeur{};
-        const std::size_t n = std::min(sizeof valeur, reste_.size());
+        const std::size_t n = std::min(sizeof valeur, m_reste.size());
         if (n != 0) {
-            std::memcpy(&valeur, reste_.data(), n);
+            std::memcpy(&valeur, m_reste.data(), n);
         }
-        reste_ = reste_.subspan(n);
+        m_reste = m_reste.subspan(n);
         return valeur;
     }
     int entreBornes(int minimum, int maximum) {
@@ -32,13 +32,13 @@ public:
         return minimum + static_cast<int>(entier<unsigned>() % etendue);
     }
     std::string resteEnTexte() {
-        std::string texte(reinterpret_cast<const char*>(reste_.data()), reste_.size());
-        reste_ = {};
+        std::string texte(reinterpret_cast<const char*>(m_reste.data()), m_reste.size());
+        m_reste = {};
         return texte;
     }
 
 private:
-    std::span<const unsigned char> reste_;
+    std::span<const unsigned char> m_reste;
 };
 
 [[noreturn]] void echec(const char* regle, const std::string& nom, int majeure, int mineure,

@@ -4,6 +4,7 @@
 
 #include "core/ConvertirMontants.h"
 #include "core/TauxEuro.h"
+#include "tests/support/MessagesConversion.h"
 
 #include <cmath>
 #include <cstdio>
@@ -13,11 +14,6 @@
 #include <string_view>
 
 namespace fuzz {
-
-inline const std::string MessageDeuxRemplies = "L'une des deux zones de saisie doit être vide !!!";
-inline const std::string MessageDeuxVides = "L'une des deux zones de saisie doit être remplie !!!";
-inline const std::string MessageFrancs = "La saisie des Francs doit être du numérique !!!";
-inline const std::string MessageEuros = "La saisie des Euros doit être du numérique !!!";
 
 [[noreturn]] inline void echec(const char* regle, std::string_view francs, std::string_view euros,
                                const ResultatConversion& r) {
@@ -72,22 +68,22 @@ inline void verifierConversion(std::string_view francs, std::string_view euros,
                r.cible == Zone::Aucune && r.texte.empty() && r.focus == focus;
     };
     const auto nombre = [&](std::string_view t) -> std::optional<double> {
-        const auto v = locale.lireNombre(t);
-        return v && std::isfinite(*v) ? v : std::nullopt;
+        const auto n = locale.lireNombre(t);
+        return n && std::isfinite(n->valeur) ? std::optional(n->valeur) : std::nullopt;
     };
 
     if (!(ConvertirMontants(francs, euros, locale) == r)) {
         echec("the same texts must give the same verdict", francs, euros, r);
     }
     if (!francs.empty() && !euros.empty()) {
-        if (!refuse(IssueConversion::DeuxZonesRemplies, MessageDeuxRemplies, Zone::Aucune,
+        if (!refuse(IssueConversion::DeuxZonesRemplies, messages::DeuxRemplies, Zone::Aucune,
                     Zone::Francs)) {
             echec("two filled fields are refused before anything else", francs, euros, r);
         }
         return;
     }
     if (francs.empty() && euros.empty()) {
-        if (!refuse(IssueConversion::DeuxZonesVides, MessageDeuxVides, Zone::Aucune,
+        if (!refuse(IssueConversion::DeuxZonesVides, messages::DeuxVides, Zone::Aucune,
                     Zone::Francs)) {
             echec("two empty fields are refused", francs, euros, r);
         }
@@ -100,7 +96,7 @@ inline void verifierConversion(std::string_view francs, std::string_view euros,
     const Zone autreZone = depuisFrancs ? Zone::Euros : Zone::Francs;
     const IssueConversion nonNumerique =
         depuisFrancs ? IssueConversion::FrancsNonNumeriques : IssueConversion::EurosNonNumeriques;
-    const std::string& messageRefus = depuisFrancs ? MessageFrancs : MessageEuros;
+    const std::string messageRefus = depuisFrancs ? messages::Francs : messages::Euros;
     const IssueConversion conversion =
         depuisFrancs ? IssueConversion::FrancsEnEuros : IssueConversion::EurosEnFrancs;
 
@@ -136,18 +132,19 @@ inline void verifierConversion(std::string_view francs, std::string_view euros,
         echec("the amount is written as 0.00 with the settings' separator, never -0,00", francs,
               euros, r);
     }
-    const auto relu = locale.lireNombre(r.texte);
-    if (!relu || !std::isfinite(*relu)) {
+    const auto reluDecimal = locale.lireNombre(r.texte);
+    if (!reluDecimal || !std::isfinite(reluDecimal->valeur)) {
         echec("the written amount reads back as a number", francs, euros, r);
     }
+    const double relu = reluDecimal->valeur;
     // Half a cent, plus what the double of the input, the double read back and the wider
     // exact value may each be off by: a few units in the last place of the amount.
-    const long double ecart = std::fabs(static_cast<long double>(*relu) - exact);
+    const long double ecart = std::fabs(static_cast<long double>(relu) - exact);
     const long double tolerance = 0.005L + std::fabs(exact) * 1e-15L;
     if (ecart > tolerance) {
         echec("the written amount is within half a cent of the exact result", francs, euros, r);
     }
-    if ((r.texte.rfind(locale.signeMoins(), 0) == 0) != (exact < 0 && *relu < 0)) {
+    if ((r.texte.rfind(locale.signeMoins(), 0) == 0) != (exact < 0 && relu < 0)) {
         echec("only a negative amount of at least one cent carries a minus sign", francs, euros, r);
     }
 }

@@ -21,7 +21,8 @@ struct Lecture {
 void verifierLectures(const QLocale& locale, const std::vector<Lecture>& cas) {
     const LocaleQt lqt(locale);
     for (const auto& c : cas) {
-        EXPECT_EQ(lqt.lireNombre(c.texte), c.valeur)
+        const auto lu = lqt.lireNombre(c.texte);
+        EXPECT_EQ(lu ? std::optional(lu->valeur) : std::nullopt, c.valeur)
             << "\"" << c.texte << "\" under " << locale.name().toStdString();
         // The numeric test and the value come from the same parse.
         EXPECT_EQ(EstNumerique(c.texte, lqt), c.valeur.has_value())
@@ -52,6 +53,32 @@ TEST(LocaleQt, FrenchSettings_acceptBlanksAroundAndBetweenDigitGroups) {
                                     {"1 000 000", 1000000.0},
                                     {"1 234.5", 1234.5},
                                 });
+}
+
+// Word processors and web pages group digits with the no-break space, the toolkit's settings with
+// the narrow one or the no-break one, keyboards with the space: where the settings group with a
+// blank, any of the three groups digits; where they do not, none does.
+TEST(LocaleQt, BlankGroupSeparators_allThreeAcceptedOnlyWhereTheSettingsGroupWithABlank) {
+    const std::vector<Lecture> blancs = {
+        {"1 000", 1000.0},
+        {"1\u00a0000", 1000.0},
+        {"1\u202f000", 1000.0},
+        {"-1\u00a0234\u202f567,5", -1234567.5},
+        {"1\u00a0000\u00a0", 1000.0},
+        {"1\u00a0\u00a0000", std::nullopt},
+        {"1\t000", std::nullopt},
+    };
+    verifierLectures(francaise, blancs);
+    verifierLectures(QLocale(QLocale::French, QLocale::Canada), blancs);
+    verifierLectures(suedoise, blancs);
+    for (const QLocale& sansBlanc : {allemande, QLocale(QLocale::English, QLocale::UnitedStates)}) {
+        verifierLectures(sansBlanc, {
+                                        {"1 000", std::nullopt},
+                                        {"1\u00a0000", std::nullopt},
+                                        {"1\u202f000", std::nullopt},
+                                        {"1000", 1000.0},
+                                    });
+    }
 }
 
 TEST(LocaleQt, FrenchSettings_refuseMixedSeparatorsAndNonNumbers) {
@@ -144,12 +171,55 @@ TEST(LocaleQt, ConversionUnderFrenchSettings_writesWorkedValues) {
         {" ", "", IssueConversion::FrancsNonNumeriques, ""},
         {"", "1.234,5", IssueConversion::EurosNonNumeriques, ""},
         {"", "1e308", IssueConversion::EurosNonNumeriques, ""},
+        {"1\u00a0000", "", IssueConversion::FrancsEnEuros, "152,45"},
+        // Beyond the digits a double holds, the digits typed still decide the cents.
+        {"99999999999999999999", "", IssueConversion::FrancsEnEuros, "15244901723741037903,25"},
+        {"0,0327978499999999999999", "", IssueConversion::FrancsEnEuros, "0,00"},
     };
     for (const auto& c : cas) {
         const auto r = ConvertirMontants(c.francs, c.euros, lqt);
         EXPECT_EQ(r.issue, c.issue) << "Francs \"" << c.francs << "\", Euros \"" << c.euros << "\"";
         EXPECT_EQ(r.texte, c.texte) << "Francs \"" << c.francs << "\", Euros \"" << c.euros << "\"";
     }
+}
+
+// Digits of the settings' own script count as digits, taken one for one.
+TEST(LocaleQt, DigitsOfAnyScript_readDigitForDigit) {
+    const LocaleQt arabe(QLocale(QLocale::Arabic, QLocale::Egypt));
+    const auto lu = arabe.lireNombre("\u0661\u0662\u0663\u066b\u0664\u0665");
+    ASSERT_TRUE(lu.has_value());
+    EXPECT_EQ(lu->chiffres, "12345");
+    EXPECT_EQ(lu->exposant, -2);
+    EXPECT_FALSE(lu->negatif);
+}
+
+// Whatever the settings, what the program writes into a field reads back as the same amount:
+// bidirectional marks in minus signs, separators of other scripts.
+TEST(LocaleQt, WrittenAmounts_readBackUnderEverySetting) {
+    struct {
+        MontantArrondi montant;
+        NombreDecimal nombre;
+    } const cas[] = {
+        {{true, "1234", "56"}, {true, "123456", -2, -1234.56}},
+        {{false, "0", "07"}, {false, "7", -2, 0.07}},
+        {{false, "152449", "02"}, {false, "15244902", -2, 152449.02}},
+    };
+    const auto locales =
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    ASSERT_GT(locales.size(), 100);
+    int refus = 0;
+    for (const QLocale& locale : locales) {
+        const LocaleQt lqt(locale);
+        for (const auto& c : cas) {
+            const std::string texte = FormaterMontant(c.montant, lqt);
+            const auto lu = lqt.lireNombre(texte);
+            if (!(lu == std::optional(c.nombre)) && ++refus <= 20) {
+                ADD_FAILURE() << "\"" << texte << "\" under " << locale.name().toStdString()
+                              << (lu ? " read as another number" : " not read back");
+            }
+        }
+    }
+    EXPECT_EQ(refus, 0) << "out of " << locales.size() << " settings";
 }
 
 } // namespace

@@ -2,16 +2,15 @@
 // Recorders that stand in for the platform services in tests: they answer at once and keep a
 // trace of every call, in order.
 
-#include "core/LocaleNumerique.h"
 #include "platform/BlocVersionProgramme.h"
 #include "platform/PointeurSouris.h"
 #include "platform/ProgrammeEnCours.h"
 #include "platform/ServiceMessages.h"
 #include "platform/ShellDocuments.h"
 #include "platform/ShellIcone.h"
+#include "tests/support/FausseLocaleFrancaise.h"
 #include "ui/main/Depart.h"
 
-#include <cstdlib>
 #include <optional>
 #include <QApplication>
 #include <QPointer>
@@ -106,30 +105,6 @@ public:
     std::optional<DateHeure> date = DateHeure{2000, 4, 16, 21, 6, 47};
     mutable std::vector<std::string> fichiersDemandes;
     int terminaisons = 0;
-};
-
-// French regional settings, by hand: comma as decimal separator, a full stop accepted for it.
-class FausseLocaleFrancaise : public LocaleNumerique {
-public:
-    std::optional<double> lireNombre(std::string_view texte) const override {
-        std::string copie(texte);
-        for (char& c : copie) {
-            if (c == ',') {
-                c = '.';
-            }
-        }
-        if (copie.empty() || copie.find_first_of(" \t") != std::string::npos) {
-            return std::nullopt;
-        }
-        char* fin = nullptr;
-        const double valeur = std::strtod(copie.c_str(), &fin);
-        if (*fin != '\0') {
-            return std::nullopt;
-        }
-        return valeur;
-    }
-    std::string separateurDecimal() const override { return ","; }
-    std::string signeMoins() const override { return "-"; }
 };
 
 // Every fake, bundled for a Depart under test.

@@ -3,6 +3,7 @@
 // hand-written French settings and under the toolkit's, whose parser sees the whole text.
 #include "platform/LocaleQt.h"
 #include "tests/support/FauxServices.h"
+#include "tests/support/MessagesConversion.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -18,9 +19,8 @@ namespace {
 
 constexpr qsizetype UnMillion = 1000000;
 
-const QString MessageFrancs = QStringLiteral("La saisie des Francs doit être du numérique !!!");
-const QString MessageDeuxRemplies =
-    QStringLiteral("L'une des deux zones de saisie doit être vide !!!");
+const QString MessageFrancs = QString::fromUtf8(messages::Francs);
+const QString MessageDeuxRemplies = QString::fromUtf8(messages::DeuxRemplies);
 
 // A million characters in all: `fin` at the end, `remplissage` before it.
 QString millionDe(QChar remplissage, const QString& fin = QString()) {

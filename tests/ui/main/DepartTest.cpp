@@ -1,6 +1,7 @@
 // The conversion window driven as a user drives it: real widgets, real keys and clicks, with
 // message boxes recorded instead of shown.
 #include "tests/support/FauxServices.h"
+#include "tests/support/MessagesConversion.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -24,12 +25,10 @@ void PrintTo(const QString& texte, std::ostream* sortie) {
 namespace {
 
 const QString Titre = QStringLiteral("Tarvane 1.0");
-const QString MessageDeuxRemplies =
-    QStringLiteral("L'une des deux zones de saisie doit être vide !!!");
-const QString MessageDeuxVides =
-    QStringLiteral("L'une des deux zones de saisie doit être remplie !!!");
-const QString MessageFrancs = QStringLiteral("La saisie des Francs doit être du numérique !!!");
-const QString MessageEuros = QStringLiteral("La saisie des Euros doit être du numérique !!!");
+const QString MessageDeuxRemplies = QString::fromUtf8(messages::DeuxRemplies);
+const QString MessageDeuxVides = QString::fromUtf8(messages::DeuxVides);
+const QString MessageFrancs = QString::fromUtf8(messages::Francs);
+const QString MessageEuros = QString::fromUtf8(messages::Euros);
 
 QString nomDuFocus() {
     const QWidget* focus = QApplication::focusWidget();
