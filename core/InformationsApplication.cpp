@@ -4,22 +4,16 @@
 
 namespace {
 
-// The French short date and time with seconds, "16/04/2000 21:06:47", whatever the user's settings,
-// so that the two fixed slices below always cut the date and the hours and minutes.
-std::string texteDateHeure(const DateHeure& d) {
-    char tampon[80]; // room for six ints of any value
-    std::snprintf(tampon, sizeof tampon, "%02d/%02d/%04d %02d:%02d:%02d", d.jour, d.mois, d.annee,
-                  d.heure, d.minute, d.seconde);
+// The French short date, " à ", then hours and minutes: "16/04/2000 à 21:06", whatever the
+// user's settings. Each piece is written on its own rather than cut from one date-time text at
+// fixed places, so that a year of five digits or more (file systems hold them) stays whole.
+std::string composerDate(const DateHeure& d) {
+    char tampon[96]; // room for six ints of any value
+    const char* signe = d.annee < 0 ? "-" : "";
+    const long long annee = d.annee < 0 ? -static_cast<long long>(d.annee) : d.annee;
+    std::snprintf(tampon, sizeof tampon, "%02d/%02d/%s%04lld à %02d:%02d", d.jour, d.mois, signe,
+                  annee, d.heure, d.minute);
     return tampon;
-}
-
-std::string composerDate(const std::string& texte) {
-    std::string date = texte.substr(0, 10);
-    date += " à ";
-    if (texte.size() >= 12) {
-        date += texte.substr(11, 5);
-    }
-    return date;
 }
 
 } // namespace
@@ -31,7 +25,7 @@ InformationsApplication CalculerInformations(const std::string& nomExecutable, i
     // The file is read once: two reads could straddle a rewrite and mix two dates.
     const auto date = dateFichier ? dateFichier(nomExecutable + ".EXE") : std::nullopt;
     if (date) {
-        informations.DateCompilation = composerDate(texteDateHeure(*date));
+        informations.DateCompilation = composerDate(*date);
     }
 
     informations.VersionApplication =

@@ -1,5 +1,8 @@
 #include "platform/DemandesArret.h"
 
+#include "platform/Journal.h"
+
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMetaMethod>
@@ -30,6 +33,7 @@ bool DemandesArret::eventFilter(QObject* objet, QEvent* evenement) {
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <iterator>
 #include <unistd.h>
@@ -57,9 +61,18 @@ extern "C" void noterSignal(int numero) {
 DemandesArret::DemandesArret(QObject* parent) : QObject(parent) {
     surveillerFinApplication(this);
 
+    // Without an event loop in this thread nothing would read the pipe, and a signal would be
+    // lost instead of ending the program by default.
+    if (QAbstractEventDispatcher::instance(thread()) == nullptr) {
+        qCWarning(journalPlateforme) << "termination signals not watched: no event loop to notify";
+        return;
+    }
     int tube[2];
     if (::pipe(tube) != 0) {
-        return; // the signals keep their default action: the program still ends
+        // The signals keep their default action: the program still ends, without its shutdown.
+        qCWarning(journalPlateforme)
+            << "termination signals not watched: pipe() failed:" << std::strerror(errno);
+        return;
     }
     for (const int fd : tube) {
         ::fcntl(fd, F_SETFD, FD_CLOEXEC);

@@ -11,5 +11,4 @@ public:
     virtual ~PointeurSouris() = default;
 
     virtual void definir(int code) = 0;
-    virtual int actuel() const = 0;
 };

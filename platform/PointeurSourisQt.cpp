@@ -26,8 +26,6 @@ void PointeurSourisQt::definir(int code) {
         break;
     default:
         // The default pointer, and any code this program does not use: each widget's own.
-        code = vbDefault;
         break;
     }
-    m_code = code;
 }

@@ -7,8 +7,4 @@
 class PointeurSourisQt : public PointeurSouris {
 public:
     void definir(int code) override;
-    int actuel() const override { return m_code; }
-
-private:
-    int m_code = vbDefault;
 };

@@ -22,7 +22,7 @@ public:
     // Horizontal twips per screen pixel: 1440 / logical dots per inch, rounded (15 at 96 dpi).
     virtual int twipsParPixel() const = 0;
 
-    // Last-write date-time of a file named relative to the current directory.
+    // Last-write date-time of a file named relative to the running executable's directory.
     virtual std::optional<DateHeure> dateFichier(const std::string& nomFichier) const = 0;
 
     // Ends the process at once: no further handler runs.

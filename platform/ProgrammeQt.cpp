@@ -54,7 +54,15 @@ const BlocVersion& ProgrammeQt::blocVersion() const {
 }
 
 bool ProgrammeQt::autreCopieEnCours() {
-    return m_verrou.prendre() == VerrouInstance::Etat::AutreCopie;
+    switch (m_verrou.prendre()) {
+    case VerrouInstance::Etat::Pris:
+        return false;
+    case VerrouInstance::Etat::AutreCopie:
+        return true;
+    case VerrouInstance::Etat::Indisponible:
+        break; // better two copies than a user locked out of the program (the lock says why)
+    }
+    return false;
 }
 
 int ProgrammeQt::twipsParPixel() const {
@@ -63,7 +71,9 @@ int ProgrammeQt::twipsParPixel() const {
 }
 
 std::optional<DateHeure> ProgrammeQt::dateFichier(const std::string& nomFichier) const {
-    if (const auto date = dateDe(QFileInfo(QDir::current(), QString::fromStdString(nomFichier)))) {
+    const QDir repertoireProgramme(QCoreApplication::applicationDirPath());
+    if (const auto date =
+            dateDe(QFileInfo(repertoireProgramme, QString::fromStdString(nomFichier)))) {
         return date;
     }
     return dateDe(QFileInfo(QCoreApplication::applicationFilePath()));

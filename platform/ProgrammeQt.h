@@ -13,8 +13,8 @@ public:
     bool autreCopieEnCours() override;
     int twipsParPixel() const override;
 
-    // The named file in the current directory; where there is none (the program started from
-    // elsewhere, or a system whose executables carry no ".EXE"), the running executable's own
+    // The named file beside the running executable, wherever the program was started from; where
+    // there is none (a system whose executables carry no ".EXE"), the running executable's own
     // file, whose date is the one meant. Local time.
     std::optional<DateHeure> dateFichier(const std::string& nomFichier) const override;
 

@@ -5,6 +5,7 @@
 class QUrl;
 
 // Results of the shell call that this stand-in can give.
+inline constexpr long SE_ERR_FNF = 2;      // the file cannot be found
 inline constexpr long SE_ERR_NOASSOC = 31; // nothing could open the target
 inline constexpr long SE_OUVERT = 42;      // any value above 32 means success
 
@@ -18,6 +19,7 @@ public:
                        int nShowCmd) override;
 
     // The URL handed to the desktop: a target with a scheme as it stands, a file name as an
-    // absolute file URL, resolved against the directory, or the current one when it is empty.
+    // absolute file URL, resolved against the directory, or the current one when it is empty;
+    // an empty URL when that directory no longer exists.
     static QUrl adresseCible(const QByteArray& lpFile, const QByteArray& lpDirectory);
 };

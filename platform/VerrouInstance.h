@@ -3,10 +3,14 @@
 #include <memory>
 #include <string>
 
-// One copy of the program per user session. The lock is a name that the system releases however
-// the process ends (a crash or kill -9 included) and that leaves no file behind: on Linux an
-// abstract-namespace local socket whose name holds the user id, on Windows a named mutex in the
-// session's Local\ namespace.
+// One copy of the program per user session, on a lock that the system releases however the
+// process ends (a crash or kill -9 included), in a place no other account can reach.
+// - Unix: flock() on "<nom>.lock" in the user's runtime directory ($XDG_RUNTIME_DIR), used only
+//   when it is a directory of this user alone (mode 0700). Without one, in a private directory
+//   made in /tmp, "<nom>-<uid>", or when another account holds that name, "<nom>-<uid>.1" to
+//   ".3": every one of those that is this user's is locked, so that two copies always meet on
+//   one of them whatever names another account takes or gives up meanwhile.
+// - Windows: a named mutex in the session's Local\ namespace.
 class VerrouInstance {
 public:
     enum class Etat {
@@ -16,7 +20,12 @@ public:
                       // out
     };
 
+    // The lock of that name, in the places the system gives.
     explicit VerrouInstance(std::string nom);
+#if !defined(_WIN32)
+    // The lock of that name, in the given runtime directory (empty: none) and shared directory.
+    VerrouInstance(std::string nom, std::string repertoireExecution, std::string repertoirePartage);
+#endif
     ~VerrouInstance();
     VerrouInstance(const VerrouInstance&) = delete;
     VerrouInstance& operator=(const VerrouInstance&) = delete;
@@ -28,5 +37,9 @@ private:
     struct Systeme;
 
     std::string m_nom;
+#if !defined(_WIN32)
+    std::string m_repertoireExecution;
+    std::string m_repertoirePartage;
+#endif
     std::unique_ptr<Systeme> m_systeme;
 };

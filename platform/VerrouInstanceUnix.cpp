@@ -1,48 +1,169 @@
+#include "platform/Journal.h"
 #include "platform/VerrouInstance.h"
 
-#include <QLocalServer>
-#include <QLocalSocket>
-#include <sys/socket.h>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <QStringList>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
-
-struct VerrouInstance::Systeme {
-    QLocalServer serveur;
-};
+#include <vector>
 
 namespace {
 
-// The system completes a connection without the holder's help; the wait only bounds a holder that
-// has stopped taking its connections off the queue.
-constexpr int DelaiConnexionMs = 2000;
+// The private directories tried in the shared one: "<nom>-<uid>", then ".1" to ".3".
+constexpr int RepertoiresPrives = 4;
 
-// Abstract names are shared by every user of the machine, so one could take ours first. Only a
-// holder that runs under our own user id is a copy of ours; a holder that cannot be asked counts
-// as one, since the name is taken (it may still be starting up).
-bool tenuParUnAutreUtilisateur(const QString& nom) {
-#if defined(Q_OS_LINUX)
-    QLocalSocket sonde;
-    sonde.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-    sonde.connectToServer(nom);
-    if (!sonde.waitForConnected(DelaiConnexionMs)) {
-        return false;
+// /tmp whatever TMPDIR says: every start of this user must look in the same place.
+constexpr const char* RepertoirePartageSysteme = "/tmp";
+
+class Descripteur {
+public:
+    explicit Descripteur(int fd = -1) : m_fd(fd) {}
+    Descripteur(Descripteur&& autre) noexcept : m_fd(std::exchange(autre.m_fd, -1)) {}
+    Descripteur& operator=(Descripteur&&) = delete;
+    ~Descripteur() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
     }
-    ucred identite{};
-    socklen_t taille = sizeof identite;
-    const int descripteur = static_cast<int>(sonde.socketDescriptor());
-    if (getsockopt(descripteur, SOL_SOCKET, SO_PEERCRED, &identite, &taille) != 0) {
-        return false;
+    int fd() const { return m_fd; }
+    bool valide() const { return m_fd >= 0; }
+
+private:
+    int m_fd;
+};
+
+using Etat = VerrouInstance::Etat;
+enum class Issue { Pris, AutreCopie, Inutilisable };
+
+// The directory, when it is this user's alone: a directory (reached through a link only where
+// allowed) owned by this user with mode 0700. Otherwise nothing, and why.
+Descripteur ouvrirRepertoirePrive(const std::string& chemin, bool suivreLien, std::string& raison) {
+    const int options = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (suivreLien ? 0 : O_NOFOLLOW);
+    Descripteur repertoire(::open(chemin.c_str(), options));
+    if (!repertoire.valide()) {
+        raison = errno == ELOOP ? "it is a symbolic link" : std::strerror(errno);
+        return Descripteur();
     }
-    return identite.uid != getuid();
-#else
-    (void)nom;
-    return false;
-#endif
+    struct stat etat {};
+    if (::fstat(repertoire.fd(), &etat) != 0) {
+        raison = std::strerror(errno);
+        return Descripteur();
+    }
+    if (etat.st_uid != ::getuid()) {
+        raison = "it belongs to user " + std::to_string(etat.st_uid);
+        return Descripteur();
+    }
+    if ((etat.st_mode & 07777) != 0700) {
+        raison = "its mode is not 0700";
+        return Descripteur();
+    }
+    return repertoire;
+}
+
+// flock() on the lock file of a private directory, created if need be. Never a link, never a
+// FIFO that would hang the open.
+Issue verrouiller(const Descripteur& repertoire, const std::string& fichier,
+                  std::vector<Descripteur>& tenus, std::string& raison) {
+    Descripteur verrou(::openat(repertoire.fd(), fichier.c_str(),
+                                O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600));
+    if (!verrou.valide()) {
+        raison = std::string("cannot open ") + fichier + ": " + std::strerror(errno);
+        return Issue::Inutilisable;
+    }
+    struct stat etat {};
+    if (::fstat(verrou.fd(), &etat) != 0 || !S_ISREG(etat.st_mode) || etat.st_uid != ::getuid()) {
+        raison = fichier + " is not a file of this user";
+        return Issue::Inutilisable;
+    }
+    if (::flock(verrou.fd(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK) {
+            return Issue::AutreCopie;
+        }
+        raison = std::string("flock: ") + std::strerror(errno);
+        return Issue::Inutilisable;
+    }
+    tenus.push_back(std::move(verrou));
+    return Issue::Pris;
+}
+
+std::string repertoireExecutionSysteme() {
+    const char* chemin = std::getenv("XDG_RUNTIME_DIR");
+    return chemin != nullptr ? chemin : "";
+}
+
+// The lock in the runtime directory, or else in the private directories of the shared one.
+Etat prendreDans(const std::string& nom, const std::string& repertoireExecution,
+                 const std::string& repertoirePartage, std::vector<Descripteur>& verrous,
+                 std::vector<std::string>& refus) {
+    const std::string fichier = nom + ".lock";
+    std::string raison;
+
+    if (!repertoireExecution.empty()) {
+        const Descripteur repertoire = ouvrirRepertoirePrive(repertoireExecution, true, raison);
+        if (repertoire.valide()) {
+            switch (verrouiller(repertoire, fichier, verrous, raison)) {
+            case Issue::Pris:
+                return Etat::Pris;
+            case Issue::AutreCopie:
+                return Etat::AutreCopie;
+            case Issue::Inutilisable:
+                break;
+            }
+        }
+        refus.push_back("runtime directory " + repertoireExecution + " not used: " + raison);
+    }
+
+    // In order, so that of two copies the one that meets the other's lock is always the later.
+    const std::string base = repertoirePartage + "/" + nom + "-" + std::to_string(::getuid());
+    for (int rang = 0; rang < RepertoiresPrives; ++rang) {
+        const std::string chemin = rang == 0 ? base : base + "." + std::to_string(rang);
+        // Made only until one is held; those after it are only looked at where they exist.
+        struct stat present {};
+        if (!verrous.empty() && ::lstat(chemin.c_str(), &present) != 0) {
+            continue;
+        }
+        if (verrous.empty() && ::mkdir(chemin.c_str(), 0700) != 0 && errno != EEXIST) {
+            // The shared directory itself refuses: its other names would too.
+            refus.push_back("cannot create " + chemin + ": " + std::strerror(errno));
+            break;
+        }
+        const Descripteur repertoire = ouvrirRepertoirePrive(chemin, false, raison);
+        if (!repertoire.valide()) {
+            refus.push_back(chemin + " not used: " + raison);
+            continue;
+        }
+        switch (verrouiller(repertoire, fichier, verrous, raison)) {
+        case Issue::Pris:
+            break;
+        case Issue::AutreCopie:
+            verrous.clear();
+            return Etat::AutreCopie;
+        case Issue::Inutilisable:
+            refus.push_back(chemin + ": " + raison);
+            break;
+        }
+    }
+    return verrous.empty() ? Etat::Indisponible : Etat::Pris;
 }
 
 } // namespace
 
-VerrouInstance::VerrouInstance(std::string nom) : m_nom(std::move(nom)) {}
+struct VerrouInstance::Systeme {
+    std::vector<Descripteur> verrous;
+};
+
+VerrouInstance::VerrouInstance(std::string nom)
+    : VerrouInstance(std::move(nom), repertoireExecutionSysteme(), RepertoirePartageSysteme) {}
+
+VerrouInstance::VerrouInstance(std::string nom, std::string repertoireExecution,
+                               std::string repertoirePartage)
+    : m_nom(std::move(nom)), m_repertoireExecution(std::move(repertoireExecution)),
+      m_repertoirePartage(std::move(repertoirePartage)) {}
 
 VerrouInstance::~VerrouInstance() = default;
 
@@ -50,28 +171,22 @@ VerrouInstance::Etat VerrouInstance::prendre() {
     if (m_systeme) {
         return Etat::Pris;
     }
-    const QString nom =
-        QString::fromStdString(m_nom) + QLatin1Char('-') + QString::number(getuid());
-
     auto systeme = std::make_unique<Systeme>();
-    systeme->serveur.setSocketOptions(QLocalServer::AbstractNamespaceOption);
-    if (!systeme->serveur.listen(nom)) {
-        if (systeme->serveur.serverError() == QAbstractSocket::AddressInUseError &&
-            !tenuParUnAutreUtilisateur(nom)) {
-            return Etat::AutreCopie;
+    std::vector<std::string> refus; // the places passed over, and why: one warning says them all
+    const Etat etat =
+        prendreDans(m_nom, m_repertoireExecution, m_repertoirePartage, systeme->verrous, refus);
+    if (!refus.empty()) {
+        QStringList textes;
+        for (const std::string& texte : refus) {
+            textes.push_back(QString::fromStdString(texte));
         }
-        return Etat::Indisponible;
+        qCWarning(journalPlateforme).noquote()
+            << "one-copy lock:" << textes.join(QStringLiteral("; "))
+            << (etat == Etat::Indisponible ? "; no lock taken, starting as if no other copy ran"
+                                           : "");
     }
-
-    // Later copies only look at who holds the name; their connections are closed at once, so
-    // that they never fill the queue of pending ones.
-    QLocalServer* serveur = &systeme->serveur;
-    QObject::connect(serveur, &QLocalServer::newConnection, serveur, [serveur] {
-        while (QLocalSocket* connexion = serveur->nextPendingConnection()) {
-            connexion->abort();
-            connexion->deleteLater();
-        }
-    });
-    m_systeme = std::move(systeme);
-    return Etat::Pris;
+    if (etat == Etat::Pris) {
+        m_systeme = std::move(systeme);
+    }
+    return etat;
 }

@@ -1,3 +1,4 @@
+#include "platform/Journal.h"
 #include "platform/VerrouInstance.h"
 
 #include <string>
@@ -21,13 +22,16 @@ VerrouInstance::Etat VerrouInstance::prendre() {
     if (m_systeme) {
         return Etat::Pris;
     }
-    // Local\ is the user's own session; the system closes the handle however the process ends.
+    // Local\ is the namespace of the user's own session (one per logon session, as the lock is
+    // meant); the system closes the handle however the process ends.
     std::wstring nom = L"Local\\";
     nom.append(m_nom.begin(), m_nom.end());
 
     auto systeme = std::make_unique<Systeme>();
     systeme->mutex = CreateMutexW(nullptr, FALSE, nom.c_str());
     if (systeme->mutex == nullptr) {
+        qCWarning(journalPlateforme)
+            << "one-copy lock: CreateMutexW failed with error" << GetLastError();
         return Etat::Indisponible;
     }
     if (GetLastError() == ERROR_ALREADY_EXISTS) {

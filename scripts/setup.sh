@@ -25,7 +25,7 @@ fi
 if [ "$mode" = test ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev
                binutils-mingw-w64-x86-64
-               desktop-file-utils appstream dpkg-dev file
+               desktop-file-utils appstream dpkg-dev file lintian
                clang libclang-rt-14-dev valgrind)
 fi
 

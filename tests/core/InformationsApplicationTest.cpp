@@ -55,6 +55,11 @@ TEST(CalculerInformations, FileDate_writtenAsFrenchDateAndHoursMinutes) {
         {{2000, 4, 16, 21, 6, 47}, "16/04/2000 à 21:06"},
         {{1999, 12, 31, 23, 59, 59}, "31/12/1999 à 23:59"},
         {{2024, 1, 1, 0, 0, 0}, "01/01/2024 à 00:00"},
+        // Years the file systems can hold beyond four digits, and before the first: never cut.
+        {{10000, 1, 2, 3, 4, 5}, "02/01/10000 à 03:04"},
+        {{292277026, 12, 4, 15, 30, 7}, "04/12/292277026 à 15:30"},
+        {{1, 1, 1, 0, 0, 0}, "01/01/0001 à 00:00"},
+        {{-4713, 11, 24, 12, 0, 0}, "24/11/-4713 à 12:00"},
     };
     for (const auto& c : cas) {
         FichiersEssai fichiers;

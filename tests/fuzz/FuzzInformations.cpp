@@ -120,10 +120,12 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* donnees, std::size_t 
         return 0;
     }
 
-    // Ten characters of date, " à " (four bytes in UTF-8), at most five of time.
-    if (i.DateCompilation.size() < 14 || i.DateCompilation.size() > 19 ||
-        i.DateCompilation.compare(10, 4, " à ") != 0) {
-        echec("the date is ten characters, \" à \" and the hours and minutes", nom, majeure,
+    // The whole date (at least ten characters), " à " (four bytes in UTF-8), hours and minutes.
+    const std::size_t separateur = i.DateCompilation.find(" à ");
+    if (separateur == std::string::npos || separateur < 10 ||
+        i.DateCompilation.find(" à ", separateur + 1) != std::string::npos ||
+        i.DateCompilation.size() < separateur + 4 + 5) {
+        echec("the date is the whole date, \" à \" and the hours and minutes", nom, majeure,
               mineure, i);
     }
     if (dateOrdinaire) {

@@ -66,17 +66,34 @@ TEST(ProgrammeQt, BaseNameAndScreen_areThoseOfTheRunningProgram) {
     EXPECT_EQ(programme.twipsParPixel(), 15); // the offscreen screen: 96 dots per inch
 }
 
-TEST(ProgrammeQt, FileDate_isTheNamedFilesInTheCurrentDirectory_inLocalTime) {
-    QTemporaryDir repertoire;
-    ASSERT_TRUE(repertoire.isValid());
-    QFile fichier(repertoire.filePath(QStringLiteral("Conv.EXE")));
-    ASSERT_TRUE(fichier.open(QIODevice::WriteOnly));
-    const QDateTime moment(QDate(2001, 3, 5), QTime(9, 7, 3));
-    ASSERT_TRUE(fichier.setFileTime(moment, QFileDevice::FileModificationTime));
-    fichier.close();
-    const DansRepertoire ici(repertoire.path());
+// Writes a file with that modification time; removed with the object.
+class FichierDate {
+public:
+    FichierDate(const QString& chemin, const QDateTime& moment) : m_chemin(chemin) {
+        QFile fichier(chemin);
+        m_ecrit = fichier.open(QIODevice::WriteOnly) &&
+                  fichier.setFileTime(moment, QFileDevice::FileModificationTime);
+    }
+    ~FichierDate() { QFile::remove(m_chemin); }
+    bool ecrit() const { return m_ecrit; }
 
-    const auto date = ProgrammeQt().dateFichier("Conv.EXE");
+private:
+    QString m_chemin;
+    bool m_ecrit = false;
+};
+
+TEST(ProgrammeQt, FileDate_isTheNamedFileBesideTheExecutable_notInTheCurrentDirectory) {
+    QTemporaryDir ailleurs;
+    ASSERT_TRUE(ailleurs.isValid());
+    const QString nom = QStringLiteral("Conv%1.EXE").arg(QCoreApplication::applicationPid());
+    const FichierDate aCote(QDir(QCoreApplication::applicationDirPath()).filePath(nom),
+                            QDateTime(QDate(2001, 3, 5), QTime(9, 7, 3)));
+    const FichierDate leurre(QDir(ailleurs.path()).filePath(nom),
+                             QDateTime(QDate(1999, 1, 1), QTime(1, 1, 1)));
+    ASSERT_TRUE(aCote.ecrit() && leurre.ecrit());
+    const DansRepertoire ici(ailleurs.path());
+
+    const auto date = ProgrammeQt().dateFichier(nom.toStdString());
 
     ASSERT_TRUE(date.has_value());
     EXPECT_EQ(*date, (DateHeure{2001, 3, 5, 9, 7, 3}));

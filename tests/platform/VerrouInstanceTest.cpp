@@ -1,96 +1,160 @@
-// The one-copy lock, taken in this process and held by others.
+// The one-copy lock, taken in this process and held by others, in directories of the test's own.
 #include "platform/VerrouInstance.h"
 
 #include <csignal>
-#include <cstddef>
-#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
-#include <QCoreApplication>
+#include <QTemporaryDir>
 #include <string>
-#include <sys/socket.h>
-#include <sys/un.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
-// A name of this test run only, so that a Tarvane running on the machine is left alone.
-std::string nomUnique(const char* suffixe) {
-    return "org.example.TarvaneTest." + std::to_string(getpid()) + "." + suffixe;
-}
+namespace fs = std::filesystem;
+using Etat = VerrouInstance::Etat;
 
-// The abstract address of the lock as the program names it: the name, the user id.
-int lierAbstrait(const std::string& nom, uid_t uid) {
-    const std::string complet = nom + "-" + std::to_string(uid);
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un adresse{};
-    adresse.sun_family = AF_UNIX;
-    std::memcpy(adresse.sun_path + 1, complet.data(), complet.size());
-    const auto longueur =
-        static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + complet.size());
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&adresse), longueur) != 0 ||
-        listen(fd, 8) != 0) {
-        close(fd);
-        return -1;
+constexpr const char* Nom = "org.example.TarvaneTest";
+constexpr uid_t Intrus = 65534; // another account of the machine
+
+// A runtime directory of this user alone, and a shared one that every account may write in,
+// like /tmp.
+class Emplacements : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_racine.isValid());
+        execution = m_racine.filePath(QStringLiteral("run")).toStdString();
+        partage = m_racine.filePath(QStringLiteral("tmp")).toStdString();
+        ASSERT_EQ(::mkdir(execution.c_str(), 0700), 0);
+        ASSERT_EQ(::mkdir(partage.c_str(), 0700), 0);
+        ASSERT_EQ(::chmod(partage.c_str(), 01777), 0);
+        ASSERT_EQ(::chmod(m_racine.path().toLocal8Bit().constData(), 0755), 0);
     }
-    return fd;
-}
 
-TEST(VerrouInstance, FirstCopyTakesIt_laterOnesSeeIt_untilItsHolderEnds) {
-    const std::string nom = nomUnique("suite");
-    auto premier = std::make_unique<VerrouInstance>(nom);
-    ASSERT_EQ(premier->prendre(), VerrouInstance::Etat::Pris);
-    EXPECT_EQ(premier->prendre(), VerrouInstance::Etat::Pris); // asked again, still its own
+    VerrouInstance verrou(const std::string& repertoireExecution) const {
+        return VerrouInstance(Nom, repertoireExecution, partage);
+    }
+    // The private directory made in the shared one, or its alternative of that rank.
+    std::string prive(int rang = 0) const {
+        const std::string base = partage + "/" + Nom + "-" + std::to_string(::getuid());
+        return rang == 0 ? base : base + "." + std::to_string(rang);
+    }
+
+    std::string execution;
+    std::string partage;
+
+private:
+    QTemporaryDir m_racine;
+};
+
+TEST_F(Emplacements, FirstCopyTakesIt_laterOnesSeeIt_untilItsHolderEnds) {
+    auto premier = std::make_unique<VerrouInstance>(Nom, execution, partage);
+    ASSERT_EQ(premier->prendre(), Etat::Pris);
+    EXPECT_EQ(premier->prendre(), Etat::Pris); // asked again, still its own
+    EXPECT_TRUE(fs::is_regular_file(execution + "/" + Nom + ".lock"));
+    EXPECT_FALSE(fs::exists(prive())) << "nothing made in the shared directory";
 
     for (int copie = 0; copie < 3; ++copie) {
-        VerrouInstance autre(nom);
-        EXPECT_EQ(autre.prendre(), VerrouInstance::Etat::AutreCopie) << copie;
-        QCoreApplication::processEvents(); // the holder answers from its event loop
+        EXPECT_EQ(verrou(execution).prendre(), Etat::AutreCopie) << copie;
     }
-
     premier.reset();
-    VerrouInstance suivant(nom);
-    EXPECT_EQ(suivant.prendre(), VerrouInstance::Etat::Pris);
-    EXPECT_EQ(VerrouInstance(nomUnique("autre")).prendre(), VerrouInstance::Etat::Pris);
+    EXPECT_EQ(verrou(execution).prendre(), Etat::Pris);
+    EXPECT_EQ(VerrouInstance("org.example.Autre", execution, partage).prendre(), Etat::Pris);
 }
 
-TEST(VerrouInstance, HolderOfThisUser_isAnotherCopyWhateverProgramBoundTheName) {
-    const std::string nom = nomUnique("brut");
-    const int fd = lierAbstrait(nom, getuid());
-    ASSERT_GE(fd, 0);
+TEST_F(Emplacements, RuntimeDirectoryMissingOrOpenToOthers_privateDirectoryIn0700Instead) {
+    const std::string ouvert = execution + "/ouvert";
+    ASSERT_EQ(::mkdir(ouvert.c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(ouvert.c_str(), 0755), 0);
+    const std::string fichier = execution + "/fichier";
+    std::ofstream(fichier).put(0);
+    // A lock file that is a link is never followed, even in the user's own directory.
+    const std::string lien = execution + "/lien";
+    ASSERT_EQ(::mkdir(lien.c_str(), 0700), 0);
+    fs::create_symlink("/dev/null", lien + "/" + Nom + ".lock");
 
-    EXPECT_EQ(VerrouInstance(nom).prendre(), VerrouInstance::Etat::AutreCopie);
-    close(fd);
-}
-
-TEST(VerrouInstance, NameTakenByAnotherUser_doesNotLockThisOneOut) {
-    if (getuid() != 0) {
-        GTEST_SKIP() << "needs root to take the name as another user";
+    for (const std::string& repertoire :
+         {std::string(), execution + "/absent", ouvert, fichier, lien}) {
+        SCOPED_TRACE(repertoire);
+        VerrouInstance premier = verrou(repertoire);
+        ASSERT_EQ(premier.prendre(), Etat::Pris);
+        struct stat etat {};
+        ASSERT_EQ(::lstat(prive().c_str(), &etat), 0);
+        EXPECT_TRUE(S_ISDIR(etat.st_mode));
+        EXPECT_EQ(etat.st_mode & 07777, 0700u);
+        EXPECT_EQ(etat.st_uid, ::getuid());
+        EXPECT_EQ(verrou(repertoire).prendre(), Etat::AutreCopie);
+        EXPECT_EQ(verrou({}).prendre(), Etat::AutreCopie);
     }
-    const std::string nom = nomUnique("intrus");
-    int pret[2];
-    ASSERT_EQ(pipe(pret), 0);
-    const pid_t intrus = fork();
-    ASSERT_GE(intrus, 0);
-    if (intrus == 0) {
-        // Another user takes the name meant for ours, then waits to be killed.
-        const bool lie = setuid(65534) == 0 && lierAbstrait(nom, 0) >= 0;
-        const char etat = lie ? 'o' : 'n';
-        [[maybe_unused]] const ssize_t ecrit = write(pret[1], &etat, 1);
-        for (;;) {
-            pause();
+}
+
+// Another account takes the names of the private directories before us, as a directory open to
+// all, a link to one of ours, a plain file: it can neither stop a start nor let two copies run,
+// not even by giving a name up between two starts.
+TEST_F(Emplacements, NamesTakenByAnotherAccount_neitherBlockNorDoubleTheProgram) {
+    if (::getuid() != 0) {
+        GTEST_SKIP() << "needs root to own files as another account";
+    }
+    const std::string cible = execution + "/cible";
+    ASSERT_EQ(::mkdir(cible.c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir(prive(0).c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(prive(0).c_str(), 0777), 0);
+    ASSERT_EQ(::chown(prive(0).c_str(), Intrus, Intrus), 0);
+    fs::create_symlink(cible, prive(1));
+    ASSERT_EQ(::lchown(prive(1).c_str(), Intrus, Intrus), 0);
+
+    VerrouInstance premier = verrou({});
+    ASSERT_EQ(premier.prendre(), Etat::Pris);
+    EXPECT_TRUE(fs::is_directory(fs::symlink_status(prive(2))));
+    EXPECT_EQ(verrou({}).prendre(), Etat::AutreCopie);
+
+    // The other account gives its first name up: a later start makes it its own, and still meets
+    // the running copy's lock further on.
+    fs::remove(prive(0));
+    EXPECT_EQ(verrou({}).prendre(), Etat::AutreCopie);
+    EXPECT_TRUE(fs::is_directory(fs::symlink_status(prive(0))));
+
+    // Every name taken: the program runs, unlocked, rather than never.
+    QTemporaryDir autre;
+    const std::string ailleurs = autre.path().toStdString();
+    ASSERT_EQ(::chmod(ailleurs.c_str(), 01777), 0);
+    const std::string base = ailleurs + "/" + Nom + "-" + std::to_string(::getuid());
+    for (const std::string& nom : {base, base + ".1", base + ".2", base + ".3"}) {
+        ASSERT_EQ(::mkdir(nom.c_str(), 0700), 0);
+        ASSERT_EQ(::chown(nom.c_str(), Intrus, Intrus), 0);
+    }
+    EXPECT_EQ(VerrouInstance(Nom, "", ailleurs).prendre(), Etat::Indisponible);
+}
+
+// However its holder ends, kill -9 included, the system gives the lock back at once.
+TEST_F(Emplacements, HolderKilled_lockFreeAtOnce) {
+    for (const std::string& repertoire : {execution, std::string()}) {
+        SCOPED_TRACE(repertoire);
+        int pret[2];
+        ASSERT_EQ(::pipe(pret), 0);
+        const pid_t detenteur = ::fork();
+        ASSERT_GE(detenteur, 0);
+        if (detenteur == 0) {
+            VerrouInstance sien(Nom, repertoire, partage);
+            const char etat = sien.prendre() == Etat::Pris ? 'o' : 'n';
+            [[maybe_unused]] const ssize_t ecrit = ::write(pret[1], &etat, 1);
+            for (;;) {
+                ::pause();
+            }
         }
+        char etat = 0;
+        ASSERT_EQ(::read(pret[0], &etat, 1), 1);
+        ::close(pret[0]);
+        ::close(pret[1]);
+        EXPECT_EQ(etat, 'o');
+        EXPECT_EQ(verrou(repertoire).prendre(), Etat::AutreCopie);
+
+        ::kill(detenteur, SIGKILL);
+        ::waitpid(detenteur, nullptr, 0);
+        EXPECT_EQ(verrou(repertoire).prendre(), Etat::Pris);
     }
-    char etat = 0;
-    ASSERT_EQ(read(pret[0], &etat, 1), 1);
-    close(pret[0]);
-    close(pret[1]);
-
-    EXPECT_EQ(etat, 'o');
-    EXPECT_EQ(VerrouInstance(nom).prendre(), VerrouInstance::Etat::Indisponible);
-
-    kill(intrus, SIGKILL);
-    waitpid(intrus, nullptr, 0);
 }
 
 } // namespace

@@ -37,6 +37,10 @@ png_size() { file -b "$1" | sed -n 's/^PNG image data, \([0-9]*\) x \([0-9]*\),.
 case $mode in
 fichiers)
     check "executable bin/Tarvane" test -x "$root/usr/bin/Tarvane"
+    check "no library search path of its own" \
+        eval '! readelf -d "$root/usr/bin/Tarvane" | grep -q "R\(UN\)\{0,1\}PATH"'
+    check "copyright, changelog and manual page" test -f "$share/doc/tarvane/copyright" -a \
+        -f "$share/doc/tarvane/changelog.gz" -a -f "$share/man/man1/Tarvane.1.gz"
     check "desktop entry" test -f "$entry"
     check "AppStream file" test -f "$metainfo"
     for size in 16 32 48; do

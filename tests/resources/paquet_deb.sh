@@ -8,7 +8,7 @@ source "$(dirname "$0")/../e2e/harness.sh"
 build=$1
 e2e_begin paquet_deb
 
-for tool in cpack dpkg-deb dpkg-shlibdeps file; do
+for tool in cpack dpkg-deb dpkg-shlibdeps file lintian readelf; do
     command -v "$tool" >/dev/null || e2e_fail "$tool is missing: run scripts/setup.sh test"
 done
 timeout 100 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$E2E_WORK/paquet" \
@@ -22,13 +22,21 @@ e2e_expect_eq "$(dpkg-deb -f "$deb" Package)" tarvane "package name"
 e2e_expect_eq "$(dpkg-deb -f "$deb" Section)" utils "section"
 [[ $(dpkg-deb -f "$deb" Maintainer) == *@example.org\> ]] || e2e_fail "maintainer without e-mail"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libqt6network6 libc6; do
-    [[ $depends == *"$library "* ]] || e2e_fail "Depends lacks $library: $depends"
+for library in libqt6widgets6 libc6 fonts-liberation2; do
+    [[ $depends == *"$library"[\ ,]* ]] || e2e_fail "Depends lacks $library: $depends"
 done
+[[ $depends != *libqt6network* ]] || e2e_fail "Depends names Qt Network: $depends"
 e2e_log "ok: Depends: $depends"
+
+# Debian's own checker: no error, no warning.
+lintian --fail-on error,warning "$deb" >"$E2E_WORK/lintian.log" 2>&1 ||
+    e2e_fail "lintian: $(grep -E '^[EW]:' "$E2E_WORK/lintian.log" | head -5)"
+e2e_log "ok: lintian accepts the package"
 
 root=$E2E_WORK/racine
 dpkg-deb -x "$deb" "$root"
+! readelf -d "$root/usr/bin/Tarvane" | grep -q 'R\(UN\)\{0,1\}PATH' ||
+    e2e_fail "the packaged program has a library search path of its own"
 e2e_expect_eq "$(sed -n 's/^Path=//p' "$root/usr/share/applications/org.example.Tarvane.desktop")" \
     /usr/share/tarvane "folder the menu starts the program in"
 

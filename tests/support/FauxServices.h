@@ -78,7 +78,8 @@ public:
 class FauxPointeur : public PointeurSouris {
 public:
     void definir(int code) override { codes.push_back(code); }
-    int actuel() const override { return codes.empty() ? vbDefault : codes.back(); }
+    // The pointer now shown: the last code set.
+    int actuel() const { return codes.empty() ? vbDefault : codes.back(); }
     std::vector<int> codes;
 };
 

@@ -11,13 +11,9 @@ set -euo pipefail
 programme=$(realpath "$1")
 delai=${TARVANE_DELAI:-120} # seconds, for eight programs starting on a busy machine
 
-# The lock is one per user on the whole machine. Where the system allows it, the test runs in a
-# network namespace of its own, whose abstract socket names are its own: a Tarvane running on
-# this desktop or in another test neither disturbs it nor is disturbed.
-if [ -z "${TARVANE_COPIE_UNIQUE_ISOLEE:-}" ] && unshare --user --map-root-user --net true 2>/dev/null; then
-    export TARVANE_COPIE_UNIQUE_ISOLEE=1
-    exec unshare --user --map-root-user --net "$BASH" "$0" "$@"
-fi
+# The lock lives in the user's runtime directory, which the program gets from this test
+# ($travail/run, below): a Tarvane running on this desktop or in another test neither disturbs it
+# nor is disturbed.
 
 journal() { printf '[copie_unique %s] %s\n' "$(date +%T.%3N)" "$*" >&2; }
 
