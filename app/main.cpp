@@ -22,8 +22,8 @@ int main(int argc, char* argv[]) {
 
     const LocaleQt locale{QLocale()}; // the user's regional settings
     BoiteMessageQt messages;
-    ShellIconeQt shell;
     ProgrammeQt programme;
+    ShellIconeQt shell(programme);
     ShellDocumentsQt documents;
     PointeurSourisQt pointeur;
     Depart depart(ServicesDepart{locale, messages, shell, programme, documents, pointeur});

@@ -36,23 +36,25 @@ public:
     std::vector<MessageAffiche> affiches;
 };
 
+class FauxProgramme;
+
 struct AppelIcone {
     std::uint32_t message = 0;
     NOTIFYICONDATA donnees;
+    int terminaisonsAvant = 0; // how often the program had been ended when the call came
 };
 
 class FauxShellIcone : public ShellIcone {
 public:
-    bool Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) override {
-        appels.push_back({dwMessage, lpData});
-        return true;
-    }
+    bool Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) override;
     bool zoneNotificationDisponible() const override { return zoneDisponible; }
     void associerMenu(QMenu* menu) override { menuAssocie = menu; }
 
     std::vector<AppelIcone> appels;
     bool zoneDisponible = true;
+    bool accepte = true; // the shell's answer
     QMenu* menuAssocie = nullptr;
+    const FauxProgramme* programme = nullptr; // whose end the calls are placed against
 };
 
 struct AppelShellExecute {
@@ -108,6 +110,12 @@ public:
     int terminaisons = 0;
 };
 
+inline bool FauxShellIcone::Shell_NotifyIconA(std::uint32_t dwMessage,
+                                              const NOTIFYICONDATA& lpData) {
+    appels.push_back({dwMessage, lpData, programme ? programme->terminaisons : 0});
+    return accepte;
+}
+
 // French regional settings, by hand: comma as decimal separator, a full stop accepted for it.
 class FausseLocaleFrancaise : public LocaleNumerique {
 public:
@@ -134,6 +142,10 @@ public:
 
 // Every fake, bundled for a Depart under test.
 struct FauxServices {
+    FauxServices() { shell.programme = &programme; }
+    FauxServices(const FauxServices&) = delete;
+    FauxServices& operator=(const FauxServices&) = delete;
+
     FausseLocaleFrancaise locale;
     FauxMessages messages;
     FauxShellIcone shell;

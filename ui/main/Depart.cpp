@@ -3,6 +3,8 @@
 #include "core/ConvertirMontants.h"
 #include "core/ResultatConversion.h"
 #include "platform/ServiceMessages.h"
+#include "ui/about/Twips.h"
+#include "ui/tray/ZoneNotification.h"
 
 #include <limits>
 #include <QCloseEvent>
@@ -18,14 +20,6 @@
 #include <QShowEvent>
 
 namespace {
-
-// The window was drawn in twips, 15 to a pixel at 96 dpi; Qt scales the pixels on denser screens.
-constexpr int TwipsParPixel = 15;
-
-QRect enPixels(int gauche, int haut, int largeur, int hauteur) {
-    return {gauche / TwipsParPixel, haut / TwipsParPixel, largeur / TwipsParPixel,
-            hauteur / TwipsParPixel};
-}
 
 // The client area once the menu bar is hidden: the controls keep their places, with the same
 // margin below the buttons as at the right edge.
@@ -95,11 +89,12 @@ Depart::Depart(ServicesDepart services, QWidget* parent)
     setFont(police);
 
     creerControles();
-    creerMenu();
+    m_zoneNotification = new ZoneNotification(*this, m_services.shell, m_services.programme);
+    connect(m_zoneNotification, &ZoneNotification::affichageDemande, this, &Depart::afficher);
+    connect(m_zoneNotification, &ZoneNotification::aproposChoisi, this, &Depart::MenuApropos_Click);
+    connect(m_zoneNotification, &ZoneNotification::quitterChoisi, this, &Depart::MenuQuitter_Click);
 
     setFixedSize(TailleFenetre);
-    // The tray icon's messages arrive as mouse moves over the window.
-    setMouseTracking(true);
 }
 
 Depart::~Depart() = default;

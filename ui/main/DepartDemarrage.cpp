@@ -1,12 +1,12 @@
-// Start-up and shutdown of the program, in the main window's load and unload handlers.
+// Start-up and shutdown of the program, in the main window's load and unload handlers, and what
+// the window does for its place in the notification area: show itself, the About box, the end.
 #include "platform/ProgrammeEnCours.h"
 #include "platform/ServiceMessages.h"
-#include "platform/ShellIcone.h"
+#include "ui/about/Apropos.h"
 #include "ui/main/Depart.h"
-#include "ui/tray/IconeNotification.h"
+#include "ui/tray/ZoneNotification.h"
 
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 
 namespace {
@@ -36,9 +36,7 @@ void Depart::Form_Load() {
 
     // MenuPopUp is a pop-up menu only, never a menu bar: there is nothing to hide.
     m_sansZoneNotification = !m_services.shell.zoneNotificationDisponible();
-    m_services.shell.associerMenu(MenuPopUp);
-    IconeNotification(m_services.shell, this, NIM_ADD, windowIcon(),
-                      QStringLiteral("Tarvane Francs/Euros/Francs"));
+    m_zoneNotification->ajouterIcone(windowIcon());
 
     if (m_sansZoneNotification) {
         Quitter->setAccessibleName(QStringLiteral("Quitter Tarvane"));
@@ -46,8 +44,9 @@ void Depart::Form_Load() {
             QStringLiteral("Termine le programme : sans zone de notification, rien ne rappellerait "
                            "la fenêtre"));
         setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(this, &QWidget::customContextMenuRequested, this,
-                [this](const QPoint& position) { ouvrirMenuPopUp(mapToGlobal(position)); });
+        connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+            m_zoneNotification->ouvrirMenuPopUp(mapToGlobal(position));
+        });
         show();
         raise();
         activateWindow();
@@ -57,8 +56,33 @@ void Depart::Form_Load() {
     hide();
 }
 
-void Depart::Form_Unload(int& Cancel) {
-    (void)Cancel; // never set: the unload always proceeds
-    IconeNotification(m_services.shell, this, NIM_DELETE);
+void Depart::Form_Unload(int&) {
+    // Cancel is never set: the unload always proceeds.
+    m_zoneNotification->supprimerIcone();
     m_services.programme.terminer();
+}
+
+void Depart::Form_MouseMove(int, int, float X, float) {
+    m_zoneNotification->recevoirMessage(X);
+}
+
+void Depart::afficher() {
+    // A double click sends a left press twice: showing must leave a shown window as it is.
+    if (!isVisible()) {
+        show();
+        raise();
+        activateWindow();
+        Francs->setFocus();
+    }
+}
+
+void Depart::MenuApropos_Click() {
+    // Returns once the box is closed; until then the window and the tray's menu wait.
+    Apropos::Show(
+        {m_services.documents, m_services.pointeur, m_services.programme, m_informations});
+}
+
+void Depart::MenuQuitter_Click() {
+    int Cancel = 0;
+    Form_Unload(Cancel);
 }

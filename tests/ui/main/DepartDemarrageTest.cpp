@@ -1,0 +1,211 @@
+// Start-up and shutdown of the program, and the window's side of the notification icon, with
+// the platform's answers recorded.
+#include "tests/support/FauxServices.h"
+#include "tests/ui/tray/GuetteurMenu.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// Twips per pixel at 72, 96, 120, 144, 192 and 288 dots per inch.
+constexpr int Twips[] = {20, 15, 12, 10, 8, 5};
+
+class DepartDemarrageTest : public ::testing::Test {
+protected:
+    void SetUp() override { depart = std::make_unique<Depart>(banc.services()); }
+
+    // A click on the icon, as the shell reports it: the code in pixels, times twips per pixel.
+    void message(int code) {
+        depart->Form_MouseMove(0, 0, static_cast<float>(code * banc.programme.twips), 0.0F);
+    }
+    QLineEdit* champ(const char* nom) const {
+        return depart->findChild<QLineEdit*>(QString::fromLatin1(nom));
+    }
+
+    QMenu* menu() const { return depart->findChild<QMenu*>(QStringLiteral("MenuPopUp")); }
+    QString nomDuFocus() const {
+        const QWidget* focus = QApplication::focusWidget();
+        return focus ? focus->objectName() : QStringLiteral("(aucun)");
+    }
+
+    FauxServices banc;
+    std::unique_ptr<Depart> depart;
+};
+
+TEST_F(DepartDemarrageTest, SecondCopy_warnsWithAnEmptyTitleThenEndsBeforeAnythingElse) {
+    banc.programme.autreCopie = true;
+
+    depart->Form_Load();
+
+    ASSERT_EQ(banc.messages.affiches.size(), 1u);
+    const MessageAffiche& message = banc.messages.affiches[0];
+    EXPECT_EQ(message.texte.toStdString(),
+              "L'application est déjà en mémoire !!\n\nUtiliser la barre des taches");
+    EXPECT_EQ(message.style, 16);
+    EXPECT_TRUE(message.titre.isEmpty());
+    EXPECT_EQ(banc.programme.terminaisons, 1);
+    EXPECT_TRUE(banc.shell.appels.empty());
+    EXPECT_FALSE(depart->isVisible());
+    EXPECT_TRUE(banc.programme.fichiersDemandes.empty());
+    EXPECT_TRUE(depart->informations().TitreApplication.empty());
+}
+
+TEST_F(DepartDemarrageTest, FirstCopy_computesTheInformationsAddsTheIconAndHides) {
+    depart->show(); // whatever the window was, start-up leaves it hidden
+
+    depart->Form_Load();
+
+    EXPECT_EQ(banc.programme.questionsCopie, 1);
+    EXPECT_EQ(depart->informations().TitreApplication, "Tarvane 1.0");
+    EXPECT_EQ(depart->informations().VersionApplication, "1.0");
+    EXPECT_EQ(depart->informations().DateCompilation, "16/04/2000 à 21:06");
+    EXPECT_EQ(banc.programme.fichiersDemandes, (std::vector<std::string>{"Tarvane.EXE"}));
+
+    ASSERT_EQ(banc.shell.appels.size(), 1u);
+    const AppelIcone& ajout = banc.shell.appels[0];
+    EXPECT_EQ(ajout.message, NIM_ADD);
+    EXPECT_EQ(ajout.donnees.hWnd, depart.get());
+    EXPECT_EQ(ajout.donnees.hIcon.cacheKey(), depart->windowIcon().cacheKey());
+    EXPECT_EQ(std::string(ajout.donnees.szTip.data()), "Tarvane Francs/Euros/Francs");
+    EXPECT_EQ(banc.shell.menuAssocie, menu());
+
+    EXPECT_FALSE(depart->isVisible());
+    EXPECT_TRUE(banc.messages.affiches.empty());
+    EXPECT_EQ(banc.programme.terminaisons, 0);
+}
+
+TEST_F(DepartDemarrageTest, WithANotificationArea_theQuitterButtonOnlyHides) {
+    depart->Form_Load();
+    message(513);
+    ASSERT_TRUE(depart->isVisible());
+
+    QTest::mouseClick(depart->findChild<QPushButton*>(QStringLiteral("Quitter")), Qt::LeftButton);
+
+    EXPECT_FALSE(depart->isVisible());
+    EXPECT_EQ(banc.programme.terminaisons, 0);
+    EXPECT_EQ(banc.shell.appels.size(), 1u);
+}
+
+TEST_F(DepartDemarrageTest, WithoutNotificationArea_theWindowShowsAndRightClickOpensTheMenu) {
+    banc.shell.zoneDisponible = false;
+    GuetteurMenu guetteur;
+
+    depart->Form_Load();
+
+    ASSERT_TRUE(depart->isVisible());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(depart.get()));
+    EXPECT_EQ(nomDuFocus(), QStringLiteral("Francs"));
+    EXPECT_EQ(banc.shell.appels.size(), 1u); // should a tray appear later, the icon is there
+
+    // On the window's background, between the Convertir and Effacer buttons.
+    QTest::mouseClick(depart->windowHandle(), Qt::RightButton, {}, QPoint(100, 60));
+    EXPECT_EQ(guetteur.ouvertures(), 1);
+    EXPECT_EQ(guetteur.dernier(), menu());
+    EXPECT_TRUE(depart->isVisible());
+}
+
+TEST_F(DepartDemarrageTest, WithoutNotificationArea_theQuitterButtonRemovesTheIconAndEnds) {
+    banc.shell.zoneDisponible = false;
+    depart->Form_Load();
+
+    QTest::mouseClick(depart->findChild<QPushButton*>(QStringLiteral("Quitter")), Qt::LeftButton);
+
+    EXPECT_EQ(banc.programme.terminaisons, 1);
+    ASSERT_EQ(banc.shell.appels.size(), 2u);
+    EXPECT_EQ(banc.shell.appels[1].message, NIM_DELETE);
+    EXPECT_EQ(banc.shell.appels[1].terminaisonsAvant, 0);
+}
+
+TEST_F(DepartDemarrageTest, LeftPress_showsTheHiddenWindowWithFocusInFrancs_aSecondChangesNothing) {
+    depart->Form_Load();
+    ASSERT_FALSE(depart->isVisible());
+    message(513);
+    ASSERT_TRUE(depart->isVisible());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(depart.get()));
+    EXPECT_EQ(nomDuFocus(), QStringLiteral("Francs"));
+
+    champ("Euros")->setFocus();
+    QTest::keyClicks(champ("Euros"), QStringLiteral("12"));
+    const QPoint place = depart->pos();
+    message(513); // a double click starts with a press like any other
+
+    EXPECT_TRUE(depart->isVisible());
+    EXPECT_EQ(nomDuFocus(), QStringLiteral("Euros"));
+    EXPECT_EQ(champ("Euros")->text(), QStringLiteral("12"));
+    EXPECT_EQ(depart->pos(), place);
+}
+
+TEST_F(DepartDemarrageTest, QuitterChosenInTheMenuOrATrayDrawnOne_removesTheIconThenEnds) {
+    const std::function<void()> choisir[] = {
+        [this] {
+            GuetteurMenu guetteur([](QMenu& ouvert) { QTest::keyClick(&ouvert, Qt::Key_Q); });
+            message(517);
+            EXPECT_EQ(guetteur.ouvertures(), 1);
+        },
+        [this] { depart->findChild<QAction*>(QStringLiteral("MenuQuitter"))->trigger(); },
+    };
+    for (const auto& choix : choisir) {
+        banc.shell.appels.clear();
+        banc.programme.terminaisons = 0;
+        depart = std::make_unique<Depart>(banc.services());
+        depart->Form_Load();
+
+        choix();
+
+        EXPECT_EQ(banc.programme.terminaisons, 1);
+        ASSERT_EQ(banc.shell.appels.size(), 2u);
+        const AppelIcone& suppression = banc.shell.appels[1];
+        EXPECT_EQ(suppression.message, NIM_DELETE);
+        EXPECT_EQ(suppression.terminaisonsAvant, 0) << "the icon goes before the end";
+        EXPECT_EQ(suppression.donnees.hWnd, depart.get());
+        EXPECT_EQ(suppression.donnees.uID, 1u);
+    }
+}
+
+// Real mouse moves over the window are never read as the icon's messages, whatever their
+// position or buttons, even dragged out to the codes' positions.
+TEST_F(DepartDemarrageTest, MovesAndDragsOverTheWindow_openNothingAndShowNothing) {
+    depart->Form_Load();
+    message(513);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(depart.get()));
+    champ("Euros")->setFocus();
+    GuetteurMenu guetteur;
+
+    for (const int twips : Twips) {
+        banc.programme.twips = twips;
+        for (int x = 0; x < depart->width(); ++x) {
+            for (const int y : {0, depart->height() / 2, depart->height() - 1}) {
+                const QPointF position(x, y);
+                QMouseEvent deplacement(QEvent::MouseMove, position, depart->mapToGlobal(position),
+                                        Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+                QApplication::sendEvent(depart.get(), &deplacement);
+            }
+        }
+    }
+    // Pressed on the background between Convertir and Effacer, dragged to 513 then 517 pixels.
+    QWindow* fenetre = depart->windowHandle();
+    QTest::mousePress(fenetre, Qt::LeftButton, {}, QPoint(100, 60));
+    QTest::mouseMove(fenetre, QPoint(513, 60));
+    QTest::mouseMove(fenetre, QPoint(517, 60));
+    QTest::mouseRelease(fenetre, Qt::LeftButton, {}, QPoint(517, 60));
+    EXPECT_TRUE(depart->isVisible());
+    EXPECT_EQ(nomDuFocus(), QStringLiteral("Euros"));
+    EXPECT_EQ(guetteur.ouvertures(), 0);
+
+    depart->hide();
+    QMouseEvent appuiDroit(QEvent::MouseMove, QPointF(513, 0), QPointF(513, 0), Qt::NoButton,
+                           Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(depart.get(), &appuiDroit);
+
+    EXPECT_FALSE(depart->isVisible()) << "a move at 513 pixels showed the window";
+    EXPECT_EQ(guetteur.ouvertures(), 0);
+    EXPECT_EQ(banc.programme.terminaisons, 0);
+}
+
+} // namespace
