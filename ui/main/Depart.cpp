@@ -6,7 +6,6 @@
 #include "ui/about/Twips.h"
 #include "ui/tray/ZoneNotification.h"
 
-#include <limits>
 #include <QCloseEvent>
 #include <QColor>
 #include <QFont>
@@ -17,7 +16,9 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcutEvent>
 #include <QShowEvent>
+#include <QValidator>
 
 namespace {
 
@@ -42,13 +43,25 @@ QLabel* creerEtiquette(QWidget* fenetre, const char* nom, const QString& legende
     return etiquette;
 }
 
+// Refuses, whole, an edit that would make the text longer than any amount the rules read.
+class ValidateurLongueur : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& texte, int&) const override {
+        return texte.size() > LongueurSaisieMaximale ? Invalid : Acceptable;
+    }
+};
+
 QLineEdit* creerZoneSaisie(QWidget* fenetre, const char* nom, QRect place) {
     auto* zone = new QLineEdit(fenetre);
     zone->setObjectName(QString::fromLatin1(nom));
     zone->setGeometry(place);
     zone->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Qt caps a line edit at 32767 characters unless told otherwise; amounts have no limit.
-    zone->setMaxLength(std::numeric_limits<int>::max());
+    // One character over the limit: a longer paste is cut there before it is inserted (a giant
+    // paste never reaches the field's memory), then the validator refuses the edit whole and the
+    // field keeps what it had, rather than an amount cut into a different number.
+    zone->setMaxLength(LongueurSaisieMaximale + 1);
+    zone->setValidator(new ValidateurLongueur(zone));
 
     QFont police(QStringLiteral("Arial"));
     police.setStyleHint(QFont::SansSerif);
@@ -136,6 +149,9 @@ void Depart::creerControles() {
 
     Francs->installEventFilter(this);
     Euros->installEventFilter(this);
+    for (QPushButton* bouton : {Convertir, Annuler, Quitter}) {
+        bouton->installEventFilter(this);
+    }
 
     connect(Convertir, &QPushButton::clicked, this, &Depart::Convertir_Click);
     connect(Annuler, &QPushButton::clicked, this, &Depart::Annuler_Click);
@@ -201,6 +217,15 @@ void Depart::Quitter_Click() {
 }
 
 bool Depart::eventFilter(QObject* objet, QEvent* evenement) {
+    // An access key clicks its button at once: Qt's animated click would run a tenth of a second
+    // later and undo what the user types meanwhile (Alt+E, then the next amount).
+    if (evenement->type() == QEvent::Shortcut &&
+        !static_cast<QShortcutEvent*>(evenement)->isAmbiguous()) {
+        if (auto* bouton = qobject_cast<QPushButton*>(objet)) {
+            bouton->click();
+            return true;
+        }
+    }
     if (evenement->type() == QEvent::KeyPress && (objet == Francs || objet == Euros) &&
         estRetourChariot(*static_cast<QKeyEvent*>(evenement))) {
         int KeyAscii = KeyAsciiRetour;

@@ -2,6 +2,7 @@
 // the platform's answers recorded.
 #include "tests/support/FauxServices.h"
 #include "tests/ui/tray/GuetteurMenu.h"
+#include "ui/about/Apropos.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -205,6 +207,39 @@ TEST_F(DepartDemarrageTest, MovesAndDragsOverTheWindow_openNothingAndShowNothing
 
     EXPECT_FALSE(depart->isVisible()) << "a move at 513 pixels showed the window";
     EXPECT_EQ(guetteur.ouvertures(), 0);
+    EXPECT_EQ(banc.programme.terminaisons, 0);
+}
+
+// The About box chosen from the menu and closed by the keyboard's close command, Alt held as a
+// user holds it: the menu opens again at the next right click, as after the door.
+TEST_F(DepartDemarrageTest, AboutBoxClosedWithAltF4_theNextRightClickOpensTheMenu) {
+    depart->Form_Load();
+    int fermetures = 0;
+    QTimer fermeur;
+    fermeur.setInterval(2);
+    QObject::connect(&fermeur, &QTimer::timeout, [&] {
+        Apropos* boite = Apropos::instance();
+        if (boite != nullptr && boite->isVisible()) {
+            ++fermetures;
+            QTest::keyPress(boite, Qt::Key_Alt, Qt::AltModifier);
+            QTest::keyClick(boite, Qt::Key_F4, Qt::AltModifier);
+            if (QWidget* focus = QApplication::focusWidget()) {
+                QTest::keyRelease(focus, Qt::Key_Alt); // wherever the focus went, if anywhere
+            }
+        }
+    });
+    fermeur.start();
+    int ouvertures = 0;
+    GuetteurMenu guetteur([&](QMenu& ouvert) {
+        ++ouvertures;
+        QTest::keyClick(&ouvert, ouvertures == 1 ? Qt::Key_A : Qt::Key_Escape);
+    });
+
+    message(517);
+    ASSERT_EQ(fermetures, 1);
+    message(517);
+
+    EXPECT_EQ(ouvertures, 2);
     EXPECT_EQ(banc.programme.terminaisons, 0);
 }
 
