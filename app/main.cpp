@@ -3,6 +3,7 @@
 #include "platform/DemandesArret.h"
 #include "platform/LocaleQt.h"
 #include "platform/PointeurSourisQt.h"
+#include "platform/PresenceZoneNotification.h"
 #include "platform/ProgrammeQt.h"
 #include "platform/ShellDocumentsQt.h"
 #include "platform/ShellIconeQt.h"
@@ -11,6 +12,21 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QSystemTrayIcon>
+
+namespace {
+
+// Stands in until the platform's watcher of the notification area is built in: asks Qt once,
+// at start, as the program always did, and never sees an area come or go.
+class PresenceAuDemarrage : public PresenceZoneNotification {
+public:
+    bool presente() const override { return m_presente; }
+
+private:
+    bool m_presente = QSystemTrayIcon::isSystemTrayAvailable();
+};
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -26,7 +42,9 @@ int main(int argc, char* argv[]) {
     ShellIconeQt shell(programme);
     ShellDocumentsQt documents;
     PointeurSourisQt pointeur;
-    Depart depart(ServicesDepart{locale, messages, shell, programme, documents, pointeur});
+    PresenceAuDemarrage presence;
+    Depart depart(
+        ServicesDepart{locale, messages, shell, programme, documents, pointeur, presence});
 
     // A request to end from the system or the desktop session leaves the way the menu's Quitter
     // does, so that the icon is removed. The session manager's request to save data is not one:

@@ -55,10 +55,6 @@ public:
 
     virtual bool Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) = 0;
 
-    // Whether the desktop has a notification area at all; without one the icon would be the
-    // program's only way back to its window, and nothing would show it.
-    virtual bool zoneNotificationDisponible() const { return true; }
-
     // The menu that trays drawing their own menus (StatusNotifierItem hosts) show on a right
     // click, where the icon's messages cannot open it. Given before the icon is added.
     virtual void associerMenu(QMenu*) {}

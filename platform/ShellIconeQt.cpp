@@ -73,10 +73,6 @@ bool ShellIconeQt::Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDA
     }
 }
 
-bool ShellIconeQt::zoneNotificationDisponible() const {
-    return QSystemTrayIcon::isSystemTrayAvailable();
-}
-
 void ShellIconeQt::associerMenu(QMenu* menu) {
     m_menu = menu;
 }

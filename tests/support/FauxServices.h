@@ -5,6 +5,7 @@
 #include "core/LocaleNumerique.h"
 #include "platform/BlocVersionProgramme.h"
 #include "platform/PointeurSouris.h"
+#include "platform/PresenceZoneNotification.h"
 #include "platform/ProgrammeEnCours.h"
 #include "platform/ServiceMessages.h"
 #include "platform/ShellDocuments.h"
@@ -12,6 +13,7 @@
 #include "ui/main/Depart.h"
 
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <QApplication>
 #include <QPointer>
@@ -32,8 +34,12 @@ class FauxMessages : public ServiceMessages {
 public:
     void MsgBox(QWidget* parent, const QString& texte, int style, const QString& titre) override {
         affiches.push_back({texte, style, titre, parent, QApplication::focusWidget()});
+        if (pendant) {
+            pendant();
+        }
     }
     std::vector<MessageAffiche> affiches;
+    std::function<void()> pendant; // run while the box is up
 };
 
 class FauxProgramme;
@@ -47,11 +53,9 @@ struct AppelIcone {
 class FauxShellIcone : public ShellIcone {
 public:
     bool Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) override;
-    bool zoneNotificationDisponible() const override { return zoneDisponible; }
     void associerMenu(QMenu* menu) override { menuAssocie = menu; }
 
     std::vector<AppelIcone> appels;
-    bool zoneDisponible = true;
     bool accepte = true; // the shell's answer
     QMenu* menuAssocie = nullptr;
     const FauxProgramme* programme = nullptr; // whose end the calls are placed against
@@ -116,6 +120,18 @@ inline bool FauxShellIcone::Shell_NotifyIconA(std::uint32_t dwMessage,
     return accepte;
 }
 
+// A notification area that the test brings and takes away; it tells of every change it is told
+// of, repeated ones included, as watchers may.
+class FaussePresence : public PresenceZoneNotification {
+public:
+    bool presente() const override { return zone; }
+    void changer(bool presente) {
+        zone = presente;
+        emit changee(presente);
+    }
+    bool zone = true;
+};
+
 // French regional settings, by hand: comma as decimal separator, a full stop accepted for it.
 class FausseLocaleFrancaise : public LocaleNumerique {
 public:
@@ -152,8 +168,9 @@ struct FauxServices {
     FauxProgramme programme;
     FauxDocuments documents;
     FauxPointeur pointeur;
+    FaussePresence presence;
 
     ServicesDepart services() {
-        return ServicesDepart{locale, messages, shell, programme, documents, pointeur};
+        return ServicesDepart{locale, messages, shell, programme, documents, pointeur, presence};
     }
 };

@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QColor>
 #include <QFont>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -102,7 +103,12 @@ Depart::Depart(ServicesDepart services, QWidget* parent)
     setFont(police);
 
     creerControles();
-    m_zoneNotification = new ZoneNotification(*this, m_services.shell, m_services.programme);
+    m_zoneNotification =
+        new ZoneNotification(*this, m_services.shell, m_services.programme, m_services.presence);
+    connect(m_zoneNotification, &ZoneNotification::iconeChangee, this, &Depart::changerMode);
+    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+        m_zoneNotification->ouvrirMenuPopUp(mapToGlobal(position));
+    });
     connect(m_zoneNotification, &ZoneNotification::affichageDemande, this, &Depart::afficher);
     connect(m_zoneNotification, &ZoneNotification::aproposChoisi, this, &Depart::MenuApropos_Click);
     connect(m_zoneNotification, &ZoneNotification::quitterChoisi, this, &Depart::MenuQuitter_Click);
@@ -175,6 +181,7 @@ void Depart::Convertir_Click() {
         Francs->text().toStdString(), Euros->text().toStdString(), m_services.locale);
 
     if (!verdict.message.empty()) {
+        const MenuSuspendu suspendu(*m_zoneNotification);
         m_services.messages.MsgBox(this, QString::fromStdString(verdict.message), vbCritical,
                                    QString::fromStdString(m_informations.TitreApplication));
     }
@@ -240,8 +247,9 @@ bool Depart::eventFilter(QObject* objet, QEvent* evenement) {
 }
 
 void Depart::closeEvent(QCloseEvent* evenement) {
-    // A close request from the window manager (Alt+F4) puts the window away like Quitter;
-    // the program's own end goes through the unload handler, never through a close.
+    // The window manager's close box and Alt+F4 do what Quitter does: put the window away while
+    // the icon can bring it back, end the program where nothing could. The program's own end
+    // goes through the unload handler, never through a close.
     evenement->ignore();
     Quitter_Click();
 }
@@ -251,8 +259,11 @@ void Depart::showEvent(QShowEvent* evenement) {
     if (!m_dejaCentree && !evenement->spontaneous()) {
         m_dejaCentree = true;
         // The show event comes before the window is mapped, so it appears in place; the frame
-        // counts where the platform already knows it.
-        if (const QScreen* ecran = screen()) {
+        // counts where the platform already knows it. Wayland compositors place windows
+        // themselves and ignore the program's moves.
+        const bool placeeParLeCompositeur =
+            QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+        if (const QScreen* ecran = screen(); ecran != nullptr && !placeeParLeCompositeur) {
             QRect cadre = frameGeometry();
             cadre.moveCenter(ecran->availableGeometry().center());
             move(cadre.topLeft());

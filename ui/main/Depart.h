@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class LocaleNumerique;
+class PresenceZoneNotification;
 class ServiceMessages;
 class ShellIcone;
 class ProgrammeEnCours;
@@ -26,6 +27,7 @@ struct ServicesDepart {
     ProgrammeEnCours& programme;
     ShellDocuments& documents;
     PointeurSouris& pointeur;
+    PresenceZoneNotification& presence;
 };
 
 // The conversion window, with the program's start-up and shutdown: two entry fields, three
@@ -65,6 +67,7 @@ private:
     void creerControles();
     QLineEdit* zone(Zone champ) const;
     void afficher();
+    void changerMode(bool avecIcone);
 
     ServicesDepart m_services;
     InformationsApplication m_informations;
@@ -80,7 +83,5 @@ private:
     ZoneNotification* m_zoneNotification = nullptr;
 
     bool m_dejaCentree = false; // centred on the first show only, then left where the user puts it
-    // Without a notification area nothing could bring the window back: it stays on screen, its
-    // right click opens the pop-up menu and its Quitter button ends the program.
-    bool m_sansZoneNotification = false;
+    bool m_sansZoneNotification = false; // no icon in a notification area: see changerMode
 };

@@ -26,7 +26,7 @@ std::array<char, LongueurInfobulle> enHuitBits(const QString& champ) {
 
 } // namespace
 
-void IconeNotification(ShellIcone& shell, DonneesIcone& donnees, QWidget* fenetre,
+bool IconeNotification(ShellIcone& shell, DonneesIcone& donnees, QWidget* fenetre,
                        std::int16_t action, const std::optional<QIcon>& icone,
                        const std::optional<QString>& infobulle) {
     NOTIFYICONDATA& nid = donnees.nid;
@@ -44,8 +44,10 @@ void IconeNotification(ShellIcone& shell, DonneesIcone& donnees, QWidget* fenetr
     nid.uFlags = ChampsValides;
 
     nid.szTip = enHuitBits(donnees.szTip);
-    if (!shell.Shell_NotifyIconA(static_cast<std::uint16_t>(action), nid)) {
+    const bool fait = shell.Shell_NotifyIconA(static_cast<std::uint16_t>(action), nid);
+    if (!fait) {
         qCWarning(journalUi) << "the notification area refused the icon call" << action
-                             << "(0 add, 2 delete); the program runs on without it";
+                             << "(0 add, 2 delete)";
     }
+    return fait;
 }

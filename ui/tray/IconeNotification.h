@@ -23,8 +23,8 @@ struct DonneesIcone {
 
 // Fills the record for the window and hands it to the shell with the given action (NIM_ADD,
 // NIM_DELETE). The icon and the tooltip are set only when passed; a tooltip is followed by a NUL
-// and blanks up to the field's width, and a longer one is cut there. A refusal by the shell
-// leaves a warning and nothing else: the program runs on without its icon.
-void IconeNotification(ShellIcone& shell, DonneesIcone& donnees, QWidget* fenetre,
+// and blanks up to the field's width, and a longer one is cut there. Returns the shell's answer;
+// a refusal also leaves a warning.
+bool IconeNotification(ShellIcone& shell, DonneesIcone& donnees, QWidget* fenetre,
                        std::int16_t action, const std::optional<QIcon>& icone = std::nullopt,
                        const std::optional<QString>& infobulle = std::nullopt);

@@ -1,5 +1,6 @@
 #include "ui/tray/ZoneNotification.h"
 
+#include "platform/PresenceZoneNotification.h"
 #include "platform/ProgrammeEnCours.h"
 #include "ui/tray/DecoderMessageIcone.h"
 
@@ -16,8 +17,10 @@ constexpr float BoutonDroitRelache = WM_RBUTTONUP;
 } // namespace
 
 ZoneNotification::ZoneNotification(QWidget& fenetre, ShellIcone& shell,
-                                   const ProgrammeEnCours& programme)
-    : QObject(&fenetre), m_fenetre(fenetre), m_shell(shell), m_programme(programme) {
+                                   const ProgrammeEnCours& programme,
+                                   PresenceZoneNotification& presence)
+    : QObject(&fenetre), m_fenetre(fenetre), m_shell(shell), m_programme(programme),
+      m_presence(presence) {
     MenuPopUp = new QMenu(QStringLiteral("MenuPopUp"), &fenetre);
     MenuPopUp->setObjectName(QStringLiteral("MenuPopUp"));
     MenuApropos = MenuPopUp->addAction(QStringLiteral("&A propos"));
@@ -35,14 +38,58 @@ ZoneNotification::~ZoneNotification() {
     delete MenuPopUp.data();
 }
 
-void ZoneNotification::ajouterIcone(const QIcon& icone) {
-    m_shell.associerMenu(MenuPopUp);
-    IconeNotification(m_shell, m_donnees, &m_fenetre, NIM_ADD, icone,
-                      QStringLiteral("Tarvane Francs/Euros/Francs"));
+void ZoneNotification::demarrer(const QIcon& icone) {
+    if (m_demarree) {
+        return;
+    }
+    m_demarree = true;
+    m_icone = icone;
+    connect(&m_presence, &PresenceZoneNotification::changee, this,
+            &ZoneNotification::suivrePresence);
+    suivrePresence(m_presence.presente());
 }
 
-void ZoneNotification::supprimerIcone() {
-    IconeNotification(m_shell, m_donnees, &m_fenetre, NIM_DELETE);
+void ZoneNotification::arreter() {
+    disconnect(&m_presence, nullptr, this, nullptr);
+    if (m_iconePresente) {
+        m_iconePresente = false;
+        IconeNotification(m_shell, m_donnees, &m_fenetre, NIM_DELETE);
+    }
+}
+
+void ZoneNotification::suivrePresence(bool presente) {
+    // Watchers may repeat themselves: only a change of state reaches the shell and the window.
+    if (presente == m_iconePresente) {
+        return;
+    }
+    if (presente) {
+        m_shell.associerMenu(MenuPopUp);
+        // A refused icon is no way back to the window: the program stays as without an area.
+        m_iconePresente = IconeNotification(m_shell, m_donnees, &m_fenetre, NIM_ADD, m_icone,
+                                            QStringLiteral("Tarvane Francs/Euros/Francs"));
+        if (!m_iconePresente) {
+            return;
+        }
+    } else {
+        // The area took the icon with it; deleting ours lets the next area get a fresh one.
+        m_iconePresente = false;
+        IconeNotification(m_shell, m_donnees, &m_fenetre, NIM_DELETE);
+    }
+    emit iconeChangee(m_iconePresente);
+}
+
+void ZoneNotification::suspendreMenu() {
+    if (m_suspensions++ == 0) {
+        MenuApropos->setEnabled(false);
+        MenuQuitter->setEnabled(false);
+    }
+}
+
+void ZoneNotification::reprendreMenu() {
+    if (--m_suspensions == 0) {
+        MenuApropos->setEnabled(true);
+        MenuQuitter->setEnabled(true);
+    }
 }
 
 void ZoneNotification::recevoirMessage(float X) {

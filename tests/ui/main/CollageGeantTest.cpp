@@ -45,8 +45,8 @@ class CollageGeantTest : public ::testing::Test {
 protected:
     void ouvrir(const LocaleNumerique& locale) {
         fenetre.reset();
-        ServicesDepart services{locale,         faux.messages,  faux.shell,
-                                faux.programme, faux.documents, faux.pointeur};
+        ServicesDepart services{locale,         faux.messages, faux.shell,   faux.programme,
+                                faux.documents, faux.pointeur, faux.presence};
         fenetre = std::make_unique<Depart>(services);
         fenetre->Form_Load();
         fenetre->show();

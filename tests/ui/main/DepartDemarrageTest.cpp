@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <vector>
 
 namespace {
 
@@ -95,7 +96,7 @@ TEST_F(DepartDemarrageTest, WithANotificationArea_theQuitterButtonOnlyHides) {
 }
 
 TEST_F(DepartDemarrageTest, WithoutNotificationArea_theWindowShowsAndRightClickOpensTheMenu) {
-    banc.shell.zoneDisponible = false;
+    banc.presence.zone = false;
     GuetteurMenu guetteur;
 
     depart->Form_Load();
@@ -103,7 +104,7 @@ TEST_F(DepartDemarrageTest, WithoutNotificationArea_theWindowShowsAndRightClickO
     ASSERT_TRUE(depart->isVisible());
     ASSERT_TRUE(QTest::qWaitForWindowActive(depart.get()));
     EXPECT_EQ(nomDuFocus(), QStringLiteral("Francs"));
-    EXPECT_EQ(banc.shell.appels.size(), 1u); // should a tray appear later, the icon is there
+    EXPECT_TRUE(banc.shell.appels.empty()) << "nothing asked of a tray that is not there";
 
     // On the window's background, between the Convertir and Effacer buttons.
     QTest::mouseClick(depart->windowHandle(), Qt::RightButton, {}, QPoint(100, 60));
@@ -112,16 +113,90 @@ TEST_F(DepartDemarrageTest, WithoutNotificationArea_theWindowShowsAndRightClickO
     EXPECT_TRUE(depart->isVisible());
 }
 
-TEST_F(DepartDemarrageTest, WithoutNotificationArea_theQuitterButtonRemovesTheIconAndEnds) {
-    banc.shell.zoneDisponible = false;
+// The notification area comes and goes while the program runs, and its watcher may tell of the
+// same state twice: the icon follows it, and the window is never left where nothing shows it.
+TEST_F(DepartDemarrageTest, NotificationAreaComingAndGoing_iconFollowsOnce_windowNeverStranded) {
+    struct Cas {
+        const char* nom;
+        bool auDepart;
+        bool accepte; // the shell's answer to the icon calls
+        std::vector<bool> changements;
+        std::vector<std::uint32_t> appels;
+        bool visible;
+        bool quitterTermine; // Quitter, and the close box, end the program rather than hide
+    };
+    const Cas cas[] = {
+        {"area at start", true, true, {}, {NIM_ADD}, false, false},
+        {"area gone while hidden", true, true, {false, false}, {NIM_ADD, NIM_DELETE}, true, true},
+        {"area back", true, true, {false, true, true}, {NIM_ADD, NIM_DELETE, NIM_ADD}, true, false},
+        {"no area at start", false, true, {}, {}, true, true},
+        {"area appearing after start", false, true, {true, true}, {NIM_ADD}, true, false},
+        {"icon refused by the area", true, false, {}, {NIM_ADD}, true, true},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        depart.reset();
+        banc.shell.appels.clear();
+        banc.shell.accepte = c.accepte;
+        banc.programme.terminaisons = 0;
+        banc.presence.zone = c.auDepart;
+        depart = std::make_unique<Depart>(banc.services());
+        depart->Form_Load();
+        for (const bool presente : c.changements) {
+            banc.presence.changer(presente);
+        }
+
+        std::vector<std::uint32_t> appels;
+        for (const AppelIcone& appel : banc.shell.appels) {
+            appels.push_back(appel.message);
+        }
+        EXPECT_EQ(appels, c.appels);
+        EXPECT_EQ(depart->isVisible(), c.visible);
+        if (c.visible) {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(depart.get()));
+            EXPECT_EQ(nomDuFocus(), QStringLiteral("Francs"));
+        }
+
+        // Quitter ends the program where nothing could show the window again; elsewhere it, and
+        // the close box, only hide the window.
+        depart->show();
+        QTest::mouseClick(depart->findChild<QPushButton*>(QStringLiteral("Quitter")),
+                          Qt::LeftButton);
+        EXPECT_EQ(banc.programme.terminaisons, c.quitterTermine ? 1 : 0);
+        EXPECT_EQ(depart->isVisible(), c.quitterTermine);
+        if (!c.quitterTermine) {
+            depart->show();
+            EXPECT_FALSE(depart->close());
+            EXPECT_FALSE(depart->isVisible());
+            EXPECT_EQ(banc.programme.terminaisons, 0);
+        }
+    }
+}
+
+// A tray that draws the menu itself offers its items while the window's own boxes are up; they
+// would do nothing then, so they are disabled, and enabled again once the box is closed.
+TEST_F(DepartDemarrageTest, WhileTheAboutBoxOrAMessageIsUp_theMenuItemsAreDisabled) {
     depart->Form_Load();
+    QAction* const elements[] = {depart->findChild<QAction*>(QStringLiteral("MenuApropos")),
+                                 depart->findChild<QAction*>(QStringLiteral("MenuQuitter"))};
+    const auto actifs = [&] {
+        return std::vector<bool>{elements[0]->isEnabled(), elements[1]->isEnabled()};
+    };
+    std::vector<bool> pendantApropos;
+    QTimer::singleShot(0, [&] {
+        pendantApropos = actifs();
+        elements[1]->trigger(); // Quitter chosen in the tray's own drawing of the menu
+        Apropos::instance()->close();
+    });
+    depart->MenuApropos_Click();
+    std::vector<bool> pendantMessage;
+    banc.messages.pendant = [&] { pendantMessage = actifs(); };
+    depart->Convertir_Click(); // both fields empty: a message
 
-    QTest::mouseClick(depart->findChild<QPushButton*>(QStringLiteral("Quitter")), Qt::LeftButton);
-
-    EXPECT_EQ(banc.programme.terminaisons, 1);
-    ASSERT_EQ(banc.shell.appels.size(), 2u);
-    EXPECT_EQ(banc.shell.appels[1].message, NIM_DELETE);
-    EXPECT_EQ(banc.shell.appels[1].terminaisonsAvant, 0);
+    EXPECT_EQ(pendantApropos, (std::vector<bool>{false, false}));
+    EXPECT_EQ(pendantMessage, (std::vector<bool>{false, false}));
+    EXPECT_EQ(actifs(), (std::vector<bool>{true, true}));
+    EXPECT_EQ(banc.programme.terminaisons, 0);
 }
 
 TEST_F(DepartDemarrageTest, LeftPress_showsTheHiddenWindowWithFocusInFrancs_aSecondChangesNothing) {
@@ -141,6 +216,14 @@ TEST_F(DepartDemarrageTest, LeftPress_showsTheHiddenWindowWithFocusInFrancs_aSec
     EXPECT_EQ(nomDuFocus(), QStringLiteral("Euros"));
     EXPECT_EQ(champ("Euros")->text(), QStringLiteral("12"));
     EXPECT_EQ(depart->pos(), place);
+
+    // Minimised, the window still counts as visible; a press brings it back all the same.
+    depart->showMinimized();
+    ASSERT_TRUE(depart->isMinimized());
+    message(513);
+    EXPECT_FALSE(depart->isMinimized());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(depart.get()));
+    EXPECT_EQ(nomDuFocus(), QStringLiteral("Francs"));
 }
 
 TEST_F(DepartDemarrageTest, QuitterChosenInTheMenuOrATrayDrawnOne_removesTheIconThenEnds) {

@@ -22,7 +22,8 @@ protected:
 
     void creer() {
         zone.reset();
-        zone = std::make_unique<ZoneNotification>(fenetre, faux.shell, faux.programme);
+        zone =
+            std::make_unique<ZoneNotification>(fenetre, faux.shell, faux.programme, faux.presence);
         affichages = std::make_unique<QSignalSpy>(zone.get(), &ZoneNotification::affichageDemande);
         apropos = std::make_unique<QSignalSpy>(zone.get(), &ZoneNotification::aproposChoisi);
         quitter = std::make_unique<QSignalSpy>(zone.get(), &ZoneNotification::quitterChoisi);
@@ -95,7 +96,7 @@ TEST_F(ZoneNotificationTest, RightRelease_opensTheMenuAtThePointer_withAboutAsDe
 }
 
 TEST_F(ZoneNotificationTest, ItemChosen_inTheWindowsMenuOrATrayDrawnOne_isHandedToTheWindowOnce) {
-    zone->ajouterIcone(QIcon());
+    zone->demarrer(QIcon());
     ASSERT_EQ(faux.shell.menuAssocie, menu());
 
     GuetteurMenu guetteur([](QMenu& ouvert) { QTest::keyClick(&ouvert, Qt::Key_A); });
