@@ -114,6 +114,7 @@ Depart::Depart(ServicesDepart services, QWidget* parent)
     connect(m_zoneNotification, &ZoneNotification::quitterChoisi, this, &Depart::MenuQuitter_Click);
 
     setFixedSize(TailleFenetre);
+    changerMode(true); // until start-up knows better
 }
 
 Depart::~Depart() = default;
@@ -142,9 +143,6 @@ void Depart::creerControles() {
     Convertir->setAccessibleName(QStringLiteral("Convertir"));
     Convertir->setAccessibleDescription(QStringLiteral(
         "Convertit le montant saisi dans l'autre monnaie, à 6,55957 francs pour un euro"));
-    Quitter->setAccessibleName(QStringLiteral("Masquer la fenêtre"));
-    Quitter->setAccessibleDescription(
-        QStringLiteral("Range la fenêtre ; un clic gauche sur l'icône de Tarvane la rappelle"));
     Annuler->setAccessibleName(QStringLiteral("Effacer"));
     Annuler->setAccessibleDescription(QStringLiteral("Vide les deux zones de saisie"));
 
