@@ -3,6 +3,7 @@
 #include "platform/DemandesArret.h"
 #include "platform/LocaleQt.h"
 #include "platform/PointeurSourisQt.h"
+#include "platform/PresenceZoneNotificationQt.h"
 #include "platform/ProgrammeQt.h"
 #include "platform/ShellDocumentsQt.h"
 #include "platform/ShellIconeQt.h"
@@ -14,19 +15,20 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    InstallerTraductionsFrancaises(
-        application); // Qt's own texts (context menus, buttons) in French
+    InstallerTraductionsFrancaises(application); // Qt's own texts (context menus, buttons)
     // The program lives without a window on screen: closing the About box while the main window
     // is hidden must not end it. It ends through the main window's unload handler only.
     QApplication::setQuitOnLastWindowClosed(false);
 
     const LocaleQt locale{QLocale()}; // the user's regional settings
     BoiteMessageQt messages;
-    ShellIconeQt shell;
     ProgrammeQt programme;
+    ShellIconeQt shell(programme);
     ShellDocumentsQt documents;
     PointeurSourisQt pointeur;
-    Depart depart(ServicesDepart{locale, messages, shell, programme, documents, pointeur});
+    PresenceZoneNotificationQt presence; // panels come late, go away and come back
+    Depart depart(
+        ServicesDepart{locale, messages, shell, programme, documents, pointeur, presence});
 
     // A request to end from the system or the desktop session leaves the way the menu's Quitter
     // does, so that the icon is removed. The session manager's request to save data is not one:

@@ -23,6 +23,9 @@ inline constexpr int WM_RBUTTONDOWN = 0x204;
 inline constexpr int WM_RBUTTONUP = 0x205;
 inline constexpr int WM_MBUTTONDOWN = 0x207;
 
+// Width of the record's tooltip field, in 8-bit characters.
+inline constexpr int LongueurInfobulle = 64;
+
 // The record handed to the shell for the notification icon, in its 8-bit-character form.
 struct NOTIFYICONDATA {
     std::uint32_t cbSize = 0;
@@ -31,7 +34,17 @@ struct NOTIFYICONDATA {
     std::uint32_t uFlags = 0;
     std::uint32_t uCallbackMessage = 0;
     QIcon hIcon;
-    std::array<char, 64> szTip{}; // NUL-terminated, in the 8-bit code page
+    std::array<char, LongueurInfobulle> szTip{}; // NUL-terminated, in the 8-bit code page
+};
+
+// Where the toolkit delivers a mouse-move message to a window: its form's handler, with the
+// horizontal position X in twips. A window named in hWnd offers it to receive the icon's clicks.
+class ProcedureFenetre {
+public:
+    virtual void Form_MouseMove(int Button, int Shift, float X, float Y) = 0;
+
+protected:
+    ~ProcedureFenetre() = default;
 };
 
 // The shell's notification-icon call. The program's implementation stands on QSystemTrayIcon and
@@ -42,11 +55,7 @@ public:
 
     virtual bool Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) = 0;
 
-    // Whether the desktop has a notification area at all; without one the icon would be the
-    // program's only way back to its window, and nothing would show it.
-    virtual bool zoneNotificationDisponible() const { return true; }
-
     // The menu that trays drawing their own menus (StatusNotifierItem hosts) show on a right
     // click, where the icon's messages cannot open it. Given before the icon is added.
-    virtual void associerMenu(QMenu* menu) { (void)menu; }
+    virtual void associerMenu(QMenu*) {}
 };

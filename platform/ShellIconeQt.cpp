@@ -1,15 +1,17 @@
 #include "platform/ShellIconeQt.h"
 
+#include "platform/Journal.h"
+#include "platform/ProgrammeEnCours.h"
+
 #include <algorithm>
-#include <QCoreApplication>
-#include <QCursor>
 #include <QMenu>
-#include <QMouseEvent>
+#include <QMetaObject>
 #include <QSystemTrayIcon>
 #include <QWidget>
 
 struct ShellIconeQt::Icone {
     QPointer<QWidget> fenetre;
+    ProcedureFenetre* procedure = nullptr; // the window's handler of the callback message
     std::uint32_t uID = 0;
     std::unique_ptr<QSystemTrayIcon> tray;
     bool menuDuTray = false; // the tray draws the menu itself on a right click
@@ -18,45 +20,31 @@ struct ShellIconeQt::Icone {
 namespace {
 
 // The tooltip field is NUL-terminated when it holds one; the blanks after the NUL are never shown.
-QString lireInfobulle(const std::array<char, 64>& szTip) {
+QString lireInfobulle(const std::array<char, LongueurInfobulle>& szTip) {
     const auto fin = std::find(szTip.begin(), szTip.end(), '\0');
     return QString::fromLatin1(szTip.data(), static_cast<qsizetype>(fin - szTip.begin()));
 }
 
-struct MessageSouris {
-    int code = 0;
-    Qt::MouseButton bouton = Qt::NoButton;
-};
-
-MessageSouris messagePour(QSystemTrayIcon::ActivationReason raison) {
+// The shell's mouse-message code for a click on the icon, or 0 for none.
+int codePour(QSystemTrayIcon::ActivationReason raison) {
     switch (raison) {
     case QSystemTrayIcon::Trigger:
-        return {WM_LBUTTONDOWN, Qt::LeftButton};
+        return WM_LBUTTONDOWN;
     case QSystemTrayIcon::DoubleClick:
-        return {WM_LBUTTONDBLCLK, Qt::LeftButton};
+        return WM_LBUTTONDBLCLK;
     case QSystemTrayIcon::Context:
-        return {WM_RBUTTONUP, Qt::RightButton};
+        return WM_RBUTTONUP;
     case QSystemTrayIcon::MiddleClick:
-        return {WM_MBUTTONDOWN, Qt::MiddleButton};
+        return WM_MBUTTONDOWN;
     case QSystemTrayIcon::Unknown:
         break;
     }
-    return {};
-}
-
-// Posted, as the shell posts its callback: the window handles it from its own event loop, not
-// from inside the tray's mouse handler. The button is reported as held, so that the move reaches
-// the window even where it does not track the mouse.
-void envoyerMessage(QWidget* fenetre, const MessageSouris& message) {
-    const QPointF position(message.code, 0);
-    QCoreApplication::postEvent(fenetre,
-                                new QMouseEvent(QEvent::MouseMove, position, QCursor::pos(),
-                                                Qt::NoButton, message.bouton, Qt::NoModifier));
+    return 0;
 }
 
 // Qt hands the menu to trays that draw it themselves (StatusNotifierItem hosts) as a native
 // menu; trays that do not (XEmbed) would pop the menu up on their own beside the window's.
-bool trayDessineLeMenu(QSystemTrayIcon& tray, QMenu& menu) {
+bool trayDessineLeMenu([[maybe_unused]] QSystemTrayIcon& tray, [[maybe_unused]] QMenu& menu) {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
     tray.setContextMenu(&menu);
     if (menu.platformMenu() != nullptr) {
@@ -65,15 +53,13 @@ bool trayDessineLeMenu(QSystemTrayIcon& tray, QMenu& menu) {
     tray.setContextMenu(nullptr);
 #else
     // Windows reports the right click to the window, which opens the menu with its default item.
-    (void)tray;
-    (void)menu;
 #endif
     return false;
 }
 
 } // namespace
 
-ShellIconeQt::ShellIconeQt() = default;
+ShellIconeQt::ShellIconeQt(const ProgrammeEnCours& programme) : m_programme(programme) {}
 ShellIconeQt::~ShellIconeQt() = default;
 
 bool ShellIconeQt::Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) {
@@ -85,10 +71,6 @@ bool ShellIconeQt::Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDA
     default:
         return false;
     }
-}
-
-bool ShellIconeQt::zoneNotificationDisponible() const {
-    return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void ShellIconeQt::associerMenu(QMenu* menu) {
@@ -129,23 +111,42 @@ bool ShellIconeQt::ajouter(const NOTIFYICONDATA& donnees) {
 
     // Only a mouse-move callback can be delivered: it is what the window decodes.
     if ((donnees.uFlags & NIF_MESSAGE) && donnees.uCallbackMessage == WM_MOUSEMOVE) {
+        icone->procedure = dynamic_cast<ProcedureFenetre*>(donnees.hWnd);
+        if (icone->procedure == nullptr) {
+            qCWarning(journalPlateforme)
+                << "icon added for" << donnees.hWnd
+                << "whose clicks cannot be delivered: the window has no mouse-move handler";
+        }
         Icone* cible = icone.get();
         QObject::connect(cible->tray.get(), &QSystemTrayIcon::activated, cible->tray.get(),
-                         [cible](QSystemTrayIcon::ActivationReason raison) {
-                             const MessageSouris message = messagePour(raison);
-                             if (message.code == 0 || !cible->fenetre) {
-                                 return;
-                             }
-                             if (message.code == WM_RBUTTONUP && cible->menuDuTray) {
+                         [this, cible](QSystemTrayIcon::ActivationReason raison) {
+                             const int code = codePour(raison);
+                             if (code == WM_RBUTTONUP && cible->menuDuTray) {
                                  return; // the tray shows the menu itself
                              }
-                             envoyerMessage(cible->fenetre, message);
+                             if (code != 0) {
+                                 envoyerMessage(*cible, code);
+                             }
                          });
     }
 
     icone->tray->show();
     m_icones.push_back(std::move(icone));
     return true;
+}
+
+void ShellIconeQt::envoyerMessage(const Icone& icone, int code) const {
+    ProcedureFenetre* procedure = icone.procedure;
+    if (procedure == nullptr || icone.fenetre.isNull()) {
+        return;
+    }
+    // Queued, as the shell posts its callback: the window handles it from its own event loop, not
+    // from inside the tray's mouse handler, and not at all once the window is gone. X carries the
+    // code in twips, as the toolkit hands a mouse position to the form.
+    const auto X = static_cast<float>(code * m_programme.twipsParPixel());
+    QMetaObject::invokeMethod(
+        icone.fenetre.data(), [procedure, X] { procedure->Form_MouseMove(0, 0, X, 0.0F); },
+        Qt::QueuedConnection);
 }
 
 bool ShellIconeQt::supprimer(const NOTIFYICONDATA& donnees) {

@@ -6,19 +6,21 @@
 #include <QPointer>
 #include <vector>
 
+class ProgrammeEnCours;
 class QSystemTrayIcon;
 
-// The shell's notification-icon call on Qt's tray icon. Adding creates the icon of (hWnd, uID)
-// with its picture and its tooltip; deleting removes it. A click on the icon comes back to hWnd
-// as the record's callback message, a mouse move whose horizontal position is the shell's
-// mouse-message code in pixels (513 left press, 515 double click, 517 right release, 519 middle).
+// The shell's notification-icon call on Qt's tray icon, made only once a notification area is
+// known to exist (Qt settles at its first tray call, for good, whether a D-Bus tray exists). Adding
+// creates the icon of (hWnd, uID) with its picture and its tooltip; deleting removes it. A click on
+// the icon comes back to hWnd as the record's callback message: a queued call of the window's
+// mouse-move handler whose X is the shell's mouse-message code (513 left press, 515 double click,
+// 517 right release, 519 middle) times the screen's twips per pixel.
 class ShellIconeQt : public ShellIcone {
 public:
-    ShellIconeQt();
+    explicit ShellIconeQt(const ProgrammeEnCours& programme);
     ~ShellIconeQt() override;
 
     bool Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) override;
-    bool zoneNotificationDisponible() const override;
     void associerMenu(QMenu* menu) override;
 
     // The tray icon standing for (hWnd, uID), or nothing.
@@ -29,9 +31,11 @@ private:
 
     bool ajouter(const NOTIFYICONDATA& donnees);
     bool supprimer(const NOTIFYICONDATA& donnees);
+    void envoyerMessage(const Icone& icone, int code) const;
     std::vector<std::unique_ptr<Icone>>::const_iterator trouver(const QWidget* hWnd,
                                                                 std::uint32_t uID) const;
 
+    const ProgrammeEnCours& m_programme;
     std::vector<std::unique_ptr<Icone>> m_icones;
     QPointer<QMenu> m_menu;
 };

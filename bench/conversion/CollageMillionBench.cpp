@@ -54,9 +54,9 @@ struct Banc {
     QPushButton* Convertir = nullptr;
 
     Banc() {
-        fenetre =
-            std::make_unique<Depart>(ServicesDepart{localeFrancaise(), faux.messages, faux.shell,
-                                                    faux.programme, faux.documents, faux.pointeur});
+        fenetre = std::make_unique<Depart>(
+            ServicesDepart{localeFrancaise(), faux.messages, faux.shell, faux.programme,
+                           faux.documents, faux.pointeur, faux.presence});
         fenetre->Form_Load();
         fenetre->show();
         QApplication::setActiveWindow(fenetre.get());

@@ -1,11 +1,13 @@
 // The tray stand-in: icons made and removed by the shell call, clicks sent back to the window.
 #include "platform/ShellIconeQt.h"
 
+#include "tests/support/FauxServices.h"
+
 #include <cstring>
 #include <gtest/gtest.h>
+#include <memory>
 #include <QApplication>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPixmap>
 #include <QSystemTrayIcon>
 #include <QTest>
@@ -14,16 +16,11 @@
 
 namespace {
 
-// A window that notes the mouse moves it receives; it does not track the mouse, so only moves
-// with a button held reach it.
-class FenetreTemoin : public QWidget {
+// A window that notes the X of each message its mouse-move handler receives.
+class FenetreTemoin : public QWidget, public ProcedureFenetre {
 public:
-    std::vector<QPointF> positions;
-
-protected:
-    void mouseMoveEvent(QMouseEvent* evenement) override {
-        positions.push_back(evenement->position());
-    }
+    void Form_MouseMove(int, int, float X, float) override { positions.push_back(X); }
+    std::vector<float> positions;
 };
 
 QIcon iconeBleue() {
@@ -47,10 +44,11 @@ NOTIFYICONDATA enregistrement(QWidget* fenetre, const char* infobulle) {
 
 class ShellIconeQtTest : public ::testing::Test {
 protected:
-    // The posted messages, delivered.
+    // The queued messages, delivered.
     void livrer() { QCoreApplication::sendPostedEvents(); }
 
-    ShellIconeQt shell;
+    FauxProgramme programme;
+    ShellIconeQt shell{programme};
     FenetreTemoin fenetre;
 };
 
@@ -87,7 +85,8 @@ TEST_F(ShellIconeQtTest, Delete_removesTheIconThatTheAddMade_aSecondAddOrDeleteI
     EXPECT_FALSE(shell.Shell_NotifyIconA(NIM_DELETE, nid));
 }
 
-TEST_F(ShellIconeQtTest, Clicks_reachTheWindowAsMouseMovesAtTheShellsMessageCode) {
+TEST_F(ShellIconeQtTest, Clicks_reachTheWindowsHandler_queued_withTheCodeInTwips) {
+    programme.twips = 12; // 120 dots per inch
     shell.Shell_NotifyIconA(NIM_ADD, enregistrement(&fenetre, "Tarvane"));
     QSystemTrayIcon* icone = shell.icone(&fenetre, 1);
     ASSERT_NE(icone, nullptr);
@@ -104,16 +103,25 @@ TEST_F(ShellIconeQtTest, Clicks_reachTheWindowAsMouseMovesAtTheShellsMessageCode
     for (const auto& c : cas) {
         fenetre.positions.clear();
         emit icone->activated(c.raison);
-        EXPECT_TRUE(fenetre.positions.empty()) << "posted, not sent: " << c.code;
+        EXPECT_TRUE(fenetre.positions.empty()) << "queued, not called at once: " << c.code;
         livrer();
         ASSERT_EQ(fenetre.positions.size(), 1u) << c.code;
-        EXPECT_EQ(fenetre.positions[0], QPointF(c.code, 0)) << c.code;
+        EXPECT_EQ(fenetre.positions[0], static_cast<float>(c.code * 12)) << c.code;
     }
 
     fenetre.positions.clear();
     emit icone->activated(QSystemTrayIcon::Unknown);
     livrer();
     EXPECT_TRUE(fenetre.positions.empty());
+}
+
+TEST_F(ShellIconeQtTest, ClickQueuedForAWindowThatIsThenDestroyed_reachesNothing) {
+    auto fenetrePassagere = std::make_unique<FenetreTemoin>();
+    shell.Shell_NotifyIconA(NIM_ADD, enregistrement(fenetrePassagere.get(), "Tarvane"));
+    emit shell.icone(fenetrePassagere.get(), 1)->activated(QSystemTrayIcon::Trigger);
+
+    fenetrePassagere.reset();
+    livrer(); // would call into the destroyed window
 }
 
 TEST_F(ShellIconeQtTest, MenuGivenToATrayThatDoesNotDrawMenus_isLeftToTheWindow) {
@@ -130,7 +138,7 @@ TEST_F(ShellIconeQtTest, MenuGivenToATrayThatDoesNotDrawMenus_isLeftToTheWindow)
     emit icone->activated(QSystemTrayIcon::Context);
     livrer();
     ASSERT_EQ(fenetre.positions.size(), 1u);
-    EXPECT_EQ(fenetre.positions[0].x(), 517);
+    EXPECT_EQ(fenetre.positions[0], 517.0F * static_cast<float>(programme.twips));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "platform/BlocVersionProgramme.h"
 #include "platform/PointeurSouris.h"
+#include "platform/PresenceZoneNotification.h"
 #include "platform/ProgrammeEnCours.h"
 #include "platform/ServiceMessages.h"
 #include "platform/ShellDocuments.h"
@@ -11,6 +12,7 @@
 #include "tests/support/FausseLocaleFrancaise.h"
 #include "ui/main/Depart.h"
 
+#include <functional>
 #include <optional>
 #include <QApplication>
 #include <QPointer>
@@ -31,27 +33,31 @@ class FauxMessages : public ServiceMessages {
 public:
     void MsgBox(QWidget* parent, const QString& texte, int style, const QString& titre) override {
         affiches.push_back({texte, style, titre, parent, QApplication::focusWidget()});
+        if (pendant) {
+            pendant();
+        }
     }
     std::vector<MessageAffiche> affiches;
+    std::function<void()> pendant; // run while the box is up
 };
+
+class FauxProgramme;
 
 struct AppelIcone {
     std::uint32_t message = 0;
     NOTIFYICONDATA donnees;
+    int terminaisonsAvant = 0; // how often the program had been ended when the call came
 };
 
 class FauxShellIcone : public ShellIcone {
 public:
-    bool Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) override {
-        appels.push_back({dwMessage, lpData});
-        return true;
-    }
-    bool zoneNotificationDisponible() const override { return zoneDisponible; }
+    bool Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) override;
     void associerMenu(QMenu* menu) override { menuAssocie = menu; }
 
     std::vector<AppelIcone> appels;
-    bool zoneDisponible = true;
+    bool accepte = true; // the shell's answer
     QMenu* menuAssocie = nullptr;
+    const FauxProgramme* programme = nullptr; // whose end the calls are placed against
 };
 
 struct AppelShellExecute {
@@ -108,16 +114,39 @@ public:
     int terminaisons = 0;
 };
 
+inline bool FauxShellIcone::Shell_NotifyIconA(std::uint32_t dwMessage,
+                                              const NOTIFYICONDATA& lpData) {
+    appels.push_back({dwMessage, lpData, programme ? programme->terminaisons : 0});
+    return accepte;
+}
+
+// A notification area that the test brings and takes away; it tells of every change it is told
+// of, repeated ones included, as watchers may.
+class FaussePresence : public PresenceZoneNotification {
+public:
+    bool presente() const override { return zone; }
+    void changer(bool presente) {
+        zone = presente;
+        emit changee(presente);
+    }
+    bool zone = true;
+};
+
 // Every fake, bundled for a Depart under test.
 struct FauxServices {
+    FauxServices() { shell.programme = &programme; }
+    FauxServices(const FauxServices&) = delete;
+    FauxServices& operator=(const FauxServices&) = delete;
+
     FausseLocaleFrancaise locale;
     FauxMessages messages;
     FauxShellIcone shell;
     FauxProgramme programme;
     FauxDocuments documents;
     FauxPointeur pointeur;
+    FaussePresence presence;
 
     ServicesDepart services() {
-        return ServicesDepart{locale, messages, shell, programme, documents, pointeur};
+        return ServicesDepart{locale, messages, shell, programme, documents, pointeur, presence};
     }
 };

@@ -81,7 +81,7 @@ TEST(Accessibilite, QButton_namedForWhatItDoes_hidingOrEndingTheProgram) {
     Depart cache(avecZone.services());
     cache.Form_Load();
     FauxServices sansZone;
-    sansZone.shell.zoneDisponible = false;
+    sansZone.presence.zone = false;
     Depart seul(sansZone.services());
     seul.Form_Load();
 

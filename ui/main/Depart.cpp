@@ -3,11 +3,13 @@
 #include "core/ConvertirMontants.h"
 #include "core/ResultatConversion.h"
 #include "platform/ServiceMessages.h"
+#include "ui/about/Twips.h"
+#include "ui/tray/ZoneNotification.h"
 
-#include <limits>
 #include <QCloseEvent>
 #include <QColor>
 #include <QFont>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,17 +17,11 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcutEvent>
 #include <QShowEvent>
+#include <QValidator>
 
 namespace {
-
-// The window was drawn in twips, 15 to a pixel at 96 dpi; Qt scales the pixels on denser screens.
-constexpr int TwipsParPixel = 15;
-
-QRect enPixels(int gauche, int haut, int largeur, int hauteur) {
-    return {gauche / TwipsParPixel, haut / TwipsParPixel, largeur / TwipsParPixel,
-            hauteur / TwipsParPixel};
-}
 
 // The client area once the menu bar is hidden: the controls keep their places, with the same
 // margin below the buttons as at the right edge.
@@ -48,13 +44,25 @@ QLabel* creerEtiquette(QWidget* fenetre, const char* nom, const QString& legende
     return etiquette;
 }
 
+// Refuses, whole, an edit that would make the text longer than any amount the rules read.
+class ValidateurLongueur : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& texte, int&) const override {
+        return texte.size() > LongueurSaisieMaximale ? Invalid : Acceptable;
+    }
+};
+
 QLineEdit* creerZoneSaisie(QWidget* fenetre, const char* nom, QRect place) {
     auto* zone = new QLineEdit(fenetre);
     zone->setObjectName(QString::fromLatin1(nom));
     zone->setGeometry(place);
     zone->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Qt caps a line edit at 32767 characters unless told otherwise; amounts have no limit.
-    zone->setMaxLength(std::numeric_limits<int>::max());
+    // One character over the limit: a longer paste is cut there before it is inserted (a giant
+    // paste never reaches the field's memory), then the validator refuses the edit whole and the
+    // field keeps what it had, rather than an amount cut into a different number.
+    zone->setMaxLength(LongueurSaisieMaximale + 1);
+    zone->setValidator(new ValidateurLongueur(zone));
 
     QFont police(QStringLiteral("Arial"));
     police.setStyleHint(QFont::SansSerif);
@@ -95,11 +103,18 @@ Depart::Depart(ServicesDepart services, QWidget* parent)
     setFont(police);
 
     creerControles();
-    creerMenu();
+    m_zoneNotification =
+        new ZoneNotification(*this, m_services.shell, m_services.programme, m_services.presence);
+    connect(m_zoneNotification, &ZoneNotification::iconeChangee, this, &Depart::changerMode);
+    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+        m_zoneNotification->ouvrirMenuPopUp(mapToGlobal(position));
+    });
+    connect(m_zoneNotification, &ZoneNotification::affichageDemande, this, &Depart::afficher);
+    connect(m_zoneNotification, &ZoneNotification::aproposChoisi, this, &Depart::MenuApropos_Click);
+    connect(m_zoneNotification, &ZoneNotification::quitterChoisi, this, &Depart::MenuQuitter_Click);
 
     setFixedSize(TailleFenetre);
-    // The tray icon's messages arrive as mouse moves over the window.
-    setMouseTracking(true);
+    changerMode(true); // until start-up knows better
 }
 
 Depart::~Depart() = default;
@@ -128,9 +143,6 @@ void Depart::creerControles() {
     Convertir->setAccessibleName(QStringLiteral("Convertir"));
     Convertir->setAccessibleDescription(QStringLiteral(
         "Convertit le montant saisi dans l'autre monnaie, à 6,55957 francs pour un euro"));
-    Quitter->setAccessibleName(QStringLiteral("Masquer la fenêtre"));
-    Quitter->setAccessibleDescription(
-        QStringLiteral("Range la fenêtre ; un clic gauche sur l'icône de Tarvane la rappelle"));
     Annuler->setAccessibleName(QStringLiteral("Effacer"));
     Annuler->setAccessibleDescription(QStringLiteral("Vide les deux zones de saisie"));
 
@@ -141,6 +153,9 @@ void Depart::creerControles() {
 
     Francs->installEventFilter(this);
     Euros->installEventFilter(this);
+    for (QPushButton* bouton : {Convertir, Annuler, Quitter}) {
+        bouton->installEventFilter(this);
+    }
 
     connect(Convertir, &QPushButton::clicked, this, &Depart::Convertir_Click);
     connect(Annuler, &QPushButton::clicked, this, &Depart::Annuler_Click);
@@ -164,6 +179,7 @@ void Depart::Convertir_Click() {
         Francs->text().toStdString(), Euros->text().toStdString(), m_services.locale);
 
     if (!verdict.message.empty()) {
+        const MenuSuspendu suspendu(*m_zoneNotification);
         m_services.messages.MsgBox(this, QString::fromStdString(verdict.message), vbCritical,
                                    QString::fromStdString(m_informations.TitreApplication));
     }
@@ -206,6 +222,15 @@ void Depart::Quitter_Click() {
 }
 
 bool Depart::eventFilter(QObject* objet, QEvent* evenement) {
+    // An access key clicks its button at once: Qt's animated click would run a tenth of a second
+    // later and undo what the user types meanwhile (Alt+E, then the next amount).
+    if (evenement->type() == QEvent::Shortcut &&
+        !static_cast<QShortcutEvent*>(evenement)->isAmbiguous()) {
+        if (auto* bouton = qobject_cast<QPushButton*>(objet)) {
+            bouton->click();
+            return true;
+        }
+    }
     if (evenement->type() == QEvent::KeyPress && (objet == Francs || objet == Euros) &&
         estRetourChariot(*static_cast<QKeyEvent*>(evenement))) {
         int KeyAscii = KeyAsciiRetour;
@@ -220,8 +245,9 @@ bool Depart::eventFilter(QObject* objet, QEvent* evenement) {
 }
 
 void Depart::closeEvent(QCloseEvent* evenement) {
-    // A close request from the window manager (Alt+F4) puts the window away like Quitter;
-    // the program's own end goes through the unload handler, never through a close.
+    // The window manager's close box and Alt+F4 do what Quitter does: put the window away while
+    // the icon can bring it back, end the program where nothing could. The program's own end
+    // goes through the unload handler, never through a close.
     evenement->ignore();
     Quitter_Click();
 }
@@ -231,8 +257,11 @@ void Depart::showEvent(QShowEvent* evenement) {
     if (!m_dejaCentree && !evenement->spontaneous()) {
         m_dejaCentree = true;
         // The show event comes before the window is mapped, so it appears in place; the frame
-        // counts where the platform already knows it.
-        if (const QScreen* ecran = screen()) {
+        // counts where the platform already knows it. Wayland compositors place windows
+        // themselves and ignore the program's moves.
+        const bool placeeParLeCompositeur =
+            QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+        if (const QScreen* ecran = screen(); ecran != nullptr && !placeeParLeCompositeur) {
             QRect cadre = frameGeometry();
             cadre.moveCenter(ecran->availableGeometry().center());
             move(cadre.topLeft());

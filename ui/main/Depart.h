@@ -1,10 +1,12 @@
 #pragma once
 
 #include "core/InformationsApplication.h"
+#include "platform/ShellIcone.h"
 
 #include <QWidget>
 
 class LocaleNumerique;
+class PresenceZoneNotification;
 class ServiceMessages;
 class ShellIcone;
 class ProgrammeEnCours;
@@ -12,11 +14,9 @@ class ShellDocuments;
 class PointeurSouris;
 class QLabel;
 class QLineEdit;
-class QMenu;
-class QAction;
-class QPoint;
 class QPushButton;
 class QShowEvent;
+class ZoneNotification;
 enum class Zone;
 
 // What the main window asks of the platform; the program hands the real services, tests recorders.
@@ -27,11 +27,13 @@ struct ServicesDepart {
     ProgrammeEnCours& programme;
     ShellDocuments& documents;
     PointeurSouris& pointeur;
+    PresenceZoneNotification& presence;
 };
 
-// The conversion window: two entry fields, three buttons, and the pop-up menu of the tray icon.
+// The conversion window, with the program's start-up and shutdown: two entry fields, three
+// buttons, and its place in the notification area, to which it hands the icon's messages.
 // Its controls carry object names equal to their member names ("Francs", "Convertir", ...).
-class Depart : public QWidget {
+class Depart : public QWidget, public ProcedureFenetre {
     Q_OBJECT
 
 public:
@@ -49,8 +51,8 @@ public:
     void Euros_KeyPress(int& KeyAscii);
     void Quitter_Click();
 
-    // Messages of the notification icon, and the items of its pop-up menu.
-    void Form_MouseMove(int Button, int Shift, float X, float Y);
+    // Messages of the notification icon, X in twips, and the items of its pop-up menu.
+    void Form_MouseMove(int Button, int Shift, float X, float Y) override;
     void MenuApropos_Click();
     void MenuQuitter_Click();
 
@@ -58,18 +60,14 @@ public:
 
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
-    void mouseMoveEvent(QMouseEvent* evenement) override;
     void closeEvent(QCloseEvent* evenement) override;
     void showEvent(QShowEvent* evenement) override;
 
 private:
     void creerControles();
-    void creerMenu();
     QLineEdit* zone(Zone champ) const;
-
-    // The pop-up menu: opened at a screen position, one at a time, and its chosen item run.
-    void ouvrirMenuPopUp(const QPoint& position);
-    void executerElementMenu(QAction* element);
+    void afficher();
+    void changerMode(bool avecIcone);
 
     ServicesDepart m_services;
     InformationsApplication m_informations;
@@ -82,13 +80,8 @@ private:
     QPushButton* Quitter = nullptr;
     QPushButton* Annuler = nullptr;
 
-    QMenu* MenuPopUp = nullptr;
-    QAction* MenuApropos = nullptr;
-    QAction* MenuQuitter = nullptr;
+    ZoneNotification* m_zoneNotification = nullptr;
 
     bool m_dejaCentree = false; // centred on the first show only, then left where the user puts it
-    // Without a notification area nothing could bring the window back: it stays on screen, its
-    // right click opens the pop-up menu and its Quitter button ends the program.
-    bool m_sansZoneNotification = false;
-    bool m_menuOuvert = false; // the pop-up menu, or a dialog chosen from it, is up
+    bool m_sansZoneNotification = false; // no icon in a notification area: see changerMode
 };

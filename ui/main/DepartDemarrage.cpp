@@ -1,12 +1,12 @@
-// Start-up and shutdown of the program, in the main window's load and unload handlers.
+// Start-up and shutdown of the program, in the main window's load and unload handlers, and what
+// the window does for its place in the notification area: show itself, the About box, the end.
 #include "platform/ProgrammeEnCours.h"
 #include "platform/ServiceMessages.h"
-#include "platform/ShellIcone.h"
+#include "ui/about/Apropos.h"
 #include "ui/main/Depart.h"
-#include "ui/tray/IconeNotification.h"
+#include "ui/tray/ZoneNotification.h"
 
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 
 namespace {
@@ -34,31 +34,67 @@ void Depart::Form_Load() {
         programme.nomExecutable().toStdString(), bloc.majeure, bloc.mineure,
         [&programme](const std::string& nomFichier) { return programme.dateFichier(nomFichier); });
 
-    // MenuPopUp is a pop-up menu only, never a menu bar: there is nothing to hide.
-    m_sansZoneNotification = !m_services.shell.zoneNotificationDisponible();
-    m_services.shell.associerMenu(MenuPopUp);
-    IconeNotification(m_services.shell, this, NIM_ADD, windowIcon(),
-                      QStringLiteral("Tarvane Francs/Euros/Francs"));
-
-    if (m_sansZoneNotification) {
-        Quitter->setAccessibleName(QStringLiteral("Quitter Tarvane"));
-        Quitter->setAccessibleDescription(
-            QStringLiteral("Termine le programme : sans zone de notification, rien ne rappellerait "
-                           "la fenêtre"));
-        setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(this, &QWidget::customContextMenuRequested, this,
-                [this](const QPoint& position) { ouvrirMenuPopUp(mapToGlobal(position)); });
-        show();
-        raise();
-        activateWindow();
-        Francs->setFocus();
-        return;
+    // MenuPopUp is a pop-up menu only, never a menu bar: there is nothing to hide. The icon goes
+    // into the notification area now if there is one, later if one comes.
+    m_zoneNotification->demarrer(windowIcon());
+    if (m_zoneNotification->iconePresente()) {
+        hide();
+    } else {
+        changerMode(false);
     }
-    hide();
 }
 
-void Depart::Form_Unload(int& Cancel) {
-    (void)Cancel; // never set: the unload always proceeds
-    IconeNotification(m_services.shell, this, NIM_DELETE);
+void Depart::Form_Unload(int&) {
+    // Cancel is never set: the unload always proceeds.
+    m_zoneNotification->arreter();
     m_services.programme.terminer();
+}
+
+void Depart::changerMode(bool avecIcone) {
+    // Without an icon nothing could bring the window back: it stays on screen, its right click
+    // opens the pop-up menu and its Quitter button, like its close box, ends the program.
+    m_sansZoneNotification = !avecIcone;
+    setContextMenuPolicy(avecIcone ? Qt::DefaultContextMenu : Qt::CustomContextMenu);
+    if (avecIcone) {
+        Quitter->setAccessibleName(QStringLiteral("Masquer la fenêtre"));
+        Quitter->setAccessibleDescription(
+            QStringLiteral("Range la fenêtre ; un clic gauche sur l'icône de Tarvane la rappelle"));
+        return;
+    }
+    Quitter->setAccessibleName(QStringLiteral("Quitter Tarvane"));
+    Quitter->setAccessibleDescription(QStringLiteral(
+        "Termine le programme : sans zone de notification, rien ne rappellerait la fenêtre"));
+    afficher();
+}
+
+void Depart::Form_MouseMove(int, int, float X, float) {
+    m_zoneNotification->recevoirMessage(X);
+}
+
+void Depart::afficher() {
+    // A double click sends a left press twice: a window on screen is left as it is, focus
+    // included. A minimised one still counts as visible, but is not on screen.
+    if (isVisible() && !isMinimized()) {
+        return;
+    }
+    if (isMinimized()) {
+        showNormal();
+    } else {
+        show();
+    }
+    raise();
+    activateWindow();
+    Francs->setFocus();
+}
+
+void Depart::MenuApropos_Click() {
+    // Returns once the box is closed; until then the window and the tray's menu wait.
+    const MenuSuspendu suspendu(*m_zoneNotification);
+    Apropos::Show(
+        {m_services.documents, m_services.pointeur, m_services.programme, m_informations});
+}
+
+void Depart::MenuQuitter_Click() {
+    int Cancel = 0;
+    Form_Unload(Cancel);
 }

@@ -1,10 +1,13 @@
 #include "ui/tray/IconeNotification.h"
 
+#include "ui/Journal.h"
+
 #include <algorithm>
 
 namespace {
 
-constexpr int LongueurInfobulle = 64;
+// The callback message, the icon and the tooltip are all valid.
+constexpr std::uint32_t ChampsValides = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 
 // The text, a NUL, then blanks: left-aligned in the fixed-width field, cut at its width.
 QString champInfobulle(const QString& texte) {
@@ -13,8 +16,8 @@ QString champInfobulle(const QString& texte) {
     return champ.leftJustified(LongueurInfobulle, QLatin1Char(' '));
 }
 
-std::array<char, 64> enHuitBits(const QString& champ) {
-    std::array<char, 64> octets{};
+std::array<char, LongueurInfobulle> enHuitBits(const QString& champ) {
+    std::array<char, LongueurInfobulle> octets{};
     const QByteArray latin1 = champ.toLatin1();
     std::copy_n(latin1.constData(), std::min<qsizetype>(latin1.size(), LongueurInfobulle),
                 octets.begin());
@@ -23,19 +26,14 @@ std::array<char, 64> enHuitBits(const QString& champ) {
 
 } // namespace
 
-DonneesIcone& DonneesIconeProcessus() {
-    static DonneesIcone donnees;
-    return donnees;
-}
-
-void IconeNotification(ShellIcone& shell, QWidget* fenetre, std::int16_t action,
-                       const std::optional<QIcon>& icone, const std::optional<QString>& infobulle) {
-    DonneesIcone& donnees = DonneesIconeProcessus();
+bool IconeNotification(ShellIcone& shell, DonneesIcone& donnees, QWidget* fenetre,
+                       std::int16_t action, const std::optional<QIcon>& icone,
+                       const std::optional<QString>& infobulle) {
     NOTIFYICONDATA& nid = donnees.nid;
 
-    nid.cbSize = 88;
+    nid.cbSize = TailleEnregistrementIcone;
     nid.hWnd = fenetre;
-    nid.uID = 1;
+    nid.uID = IdentifiantIcone;
     nid.uCallbackMessage = WM_MOUSEMOVE;
     if (icone) {
         nid.hIcon = *icone;
@@ -43,8 +41,13 @@ void IconeNotification(ShellIcone& shell, QWidget* fenetre, std::int16_t action,
     if (infobulle) {
         donnees.szTip = champInfobulle(*infobulle);
     }
-    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    nid.uFlags = ChampsValides;
 
     nid.szTip = enHuitBits(donnees.szTip);
-    shell.Shell_NotifyIconA(static_cast<std::uint16_t>(action), nid);
+    const bool fait = shell.Shell_NotifyIconA(static_cast<std::uint16_t>(action), nid);
+    if (!fait) {
+        qCWarning(journalUi) << "the notification area refused the icon call" << action
+                             << "(0 add, 2 delete)";
+    }
+    return fait;
 }

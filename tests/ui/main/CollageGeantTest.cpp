@@ -1,6 +1,8 @@
-// A text of a million characters pasted into Francs, then converted: the window answers with a
+// Giant pastes into Francs: a text longer than any amount is refused whole and the field keeps
+// what it had; a text of exactly the longest length is taken, and converting it answers with a
 // message or a result, keeps what was pasted and leaves the other field alone. Run under the
 // hand-written French settings and under the toolkit's, whose parser sees the whole text.
+#include "core/ConvertirMontants.h"
 #include "platform/LocaleQt.h"
 #include "tests/support/FauxServices.h"
 #include "tests/support/MessagesConversion.h"
@@ -18,13 +20,14 @@
 namespace {
 
 constexpr qsizetype UnMillion = 1000000;
+constexpr qsizetype Limite = LongueurSaisieMaximale;
 
 const QString MessageFrancs = QString::fromUtf8(messages::Francs);
 const QString MessageDeuxRemplies = QString::fromUtf8(messages::DeuxRemplies);
 
-// A million characters in all: `fin` at the end, `remplissage` before it.
-QString millionDe(QChar remplissage, const QString& fin = QString()) {
-    return QString(UnMillion - fin.size(), remplissage) + fin;
+// `taille` characters in all: `fin` at the end, `remplissage` before it.
+QString texteDe(qsizetype taille, QChar remplissage, const QString& fin = QString()) {
+    return QString(taille - fin.size(), remplissage) + fin;
 }
 
 struct Reglages {
@@ -42,8 +45,8 @@ class CollageGeantTest : public ::testing::Test {
 protected:
     void ouvrir(const LocaleNumerique& locale) {
         fenetre.reset();
-        ServicesDepart services{locale,         faux.messages,  faux.shell,
-                                faux.programme, faux.documents, faux.pointeur};
+        ServicesDepart services{locale,         faux.messages, faux.shell,   faux.programme,
+                                faux.documents, faux.pointeur, faux.presence};
         fenetre = std::make_unique<Depart>(services);
         fenetre->Form_Load();
         fenetre->show();
@@ -56,10 +59,11 @@ protected:
         return fenetre->findChild<QLineEdit*>(QString::fromLatin1(nom));
     }
 
-    // As a user pastes: the text on the clipboard, Ctrl+V in the empty Francs field.
-    void collerDansFrancs(const QString& texte) {
-        champ("Francs")->clear();
+    // As a user pastes: the text on the clipboard, Ctrl+V at the end of Francs holding `avant`.
+    void collerDansFrancs(const QString& texte, const QString& avant = QString()) {
+        champ("Francs")->setText(avant);
         champ("Francs")->setFocus();
+        champ("Francs")->end(false);
         QApplication::clipboard()->setText(texte);
         QTest::keyClick(champ("Francs"), Qt::Key_V, Qt::ControlModifier);
     }
@@ -68,7 +72,32 @@ protected:
     std::unique_ptr<Depart> fenetre;
 };
 
-TEST_F(CollageGeantTest, MillionCharacterPaste_inFrancs_givesItsVerdictAndKeepsBothTexts) {
+TEST_F(CollageGeantTest, PasteLongerThanTheLimit_isRefusedWhole_theFieldKeepsWhatItHad) {
+    struct Cas {
+        const char* nom;
+        QString avant;
+        QString colle;
+    };
+    const Cas cas[] = {
+        {"a million digits into the empty field", QString(), texteDe(UnMillion, QLatin1Char('1'))},
+        {"ten million letters after an amount", QStringLiteral("100"),
+         texteDe(10 * UnMillion, QLatin1Char('x'))},
+        {"one character over the limit", QString(), texteDe(Limite + 1, QLatin1Char('1'))},
+        {"a short paste that the text already there takes over the limit",
+         texteDe(Limite - 3, QLatin1Char('1')), QStringLiteral("2345")},
+    };
+    const FausseLocaleFrancaise locale;
+    ouvrir(locale);
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        collerDansFrancs(c.colle, c.avant);
+        EXPECT_TRUE(champ("Francs")->text() == c.avant)
+            << "kept " << champ("Francs")->text().size() << " characters, not " << c.avant.size();
+    }
+    EXPECT_TRUE(faux.messages.affiches.empty());
+}
+
+TEST_F(CollageGeantTest, PasteOfExactlyTheLimit_isTaken_andGivesItsVerdictKeepingBothTexts) {
     struct Cas {
         const char* nom;
         QString colle;
@@ -77,11 +106,11 @@ TEST_F(CollageGeantTest, MillionCharacterPaste_inFrancs_givesItsVerdictAndKeepsB
         QString eurosApres; // Euros after the click
     };
     const Cas cas[] = {
-        {"letters", millionDe(QLatin1Char('x')), QString(), MessageFrancs, QString()},
-        {"blanks", millionDe(QLatin1Char(' ')), QString(), MessageFrancs, QString()},
-        {"digits then a letter", millionDe(QLatin1Char('1'), QStringLiteral("x")), QString(),
+        {"letters", texteDe(Limite, QLatin1Char('x')), QString(), MessageFrancs, QString()},
+        {"blanks", texteDe(Limite, QLatin1Char(' ')), QString(), MessageFrancs, QString()},
+        {"digits then a letter", texteDe(Limite, QLatin1Char('1'), QStringLiteral("x")), QString(),
          MessageFrancs, QString()},
-        {"letters beside filled Euros", millionDe(QLatin1Char('x')), QStringLiteral("12,5"),
+        {"letters beside filled Euros", texteDe(Limite, QLatin1Char('x')), QStringLiteral("12,5"),
          MessageDeuxRemplies, QStringLiteral("12,5")},
     };
     for (const Reglages& r : reglages) {
@@ -89,7 +118,6 @@ TEST_F(CollageGeantTest, MillionCharacterPaste_inFrancs_givesItsVerdictAndKeepsB
         ouvrir(*locale);
         for (const Cas& c : cas) {
             SCOPED_TRACE(std::string(c.nom) + " under " + r.nom);
-            ASSERT_EQ(c.colle.size(), UnMillion);
             champ("Euros")->setText(c.euros);
             collerDansFrancs(c.colle);
             ASSERT_TRUE(champ("Francs")->text() == c.colle)
@@ -112,17 +140,17 @@ TEST_F(CollageGeantTest, MillionCharacterPaste_inFrancs_givesItsVerdictAndKeepsB
     }
 }
 
-// A million digits is a number too large for a double: either refused as not numeric or
-// converted into an amount written in full, never an infinity and never a crash.
-TEST_F(CollageGeantTest, MillionDigitPaste_isRefusedOrWrittenInFull) {
-    const QString chiffres = millionDe(QLatin1Char('1'));
+// The longest number the field takes is far too large for a double: either refused as not
+// numeric or converted into an amount written in full, never an infinity and never a crash.
+TEST_F(CollageGeantTest, LongestDigitPaste_isRefusedOrWrittenInFull) {
+    const QString chiffres = texteDe(Limite, QLatin1Char('1'));
     const QRegularExpression montant(QStringLiteral("^[0-9]+,[0-9][0-9]$"));
     for (const Reglages& r : reglages) {
         SCOPED_TRACE(r.nom);
         const auto locale = r.creer();
         ouvrir(*locale);
         collerDansFrancs(chiffres);
-        ASSERT_EQ(champ("Francs")->text().size(), UnMillion);
+        ASSERT_EQ(champ("Francs")->text().size(), Limite);
 
         QTest::mouseClick(fenetre->findChild<QPushButton*>(QStringLiteral("Convertir")),
                           Qt::LeftButton);
@@ -135,7 +163,7 @@ TEST_F(CollageGeantTest, MillionDigitPaste_isRefusedOrWrittenInFull) {
             ASSERT_EQ(faux.messages.affiches.size(), 1u);
             EXPECT_EQ(faux.messages.affiches.front().texte, MessageFrancs);
             EXPECT_EQ(euros, QString());
-            EXPECT_EQ(champ("Francs")->selectedText().size(), UnMillion);
+            EXPECT_EQ(champ("Francs")->selectedText().size(), Limite);
         }
     }
 }

@@ -20,15 +20,15 @@ QIcon iconeRouge() {
 
 class IconeNotificationTest : public ::testing::Test {
 protected:
-    void SetUp() override { DonneesIconeProcessus() = DonneesIcone{}; }
-
     FauxShellIcone shell;
+    DonneesIcone donnees; // the record of one owner, reused by every call
     QWidget fenetre;
 };
 
 TEST_F(IconeNotificationTest, AddCall_fillsEveryFieldOfTheRecord) {
     const QIcon icone = iconeRouge();
-    IconeNotification(shell, &fenetre, 0, icone, QStringLiteral("Tarvane Francs/Euros/Francs"));
+    IconeNotification(shell, donnees, &fenetre, 0, icone,
+                      QStringLiteral("Tarvane Francs/Euros/Francs"));
 
     ASSERT_EQ(shell.appels.size(), 1u);
     const AppelIcone& appel = shell.appels[0];
@@ -41,13 +41,14 @@ TEST_F(IconeNotificationTest, AddCall_fillsEveryFieldOfTheRecord) {
     EXPECT_EQ(appel.donnees.hIcon.cacheKey(), icone.cacheKey());
     EXPECT_EQ(enTexte(appel.donnees.szTip),
               std::string("Tarvane Francs/Euros/Francs") + '\0' + std::string(36, ' '));
-    EXPECT_EQ(DonneesIconeProcessus().szTip.size(), 64);
+    EXPECT_EQ(donnees.szTip.size(), 64);
 }
 
 TEST_F(IconeNotificationTest, DeleteCall_carriesTheIconAndTooltipLeftByTheAdd) {
     const QIcon icone = iconeRouge();
-    IconeNotification(shell, &fenetre, 0, icone, QStringLiteral("Tarvane Francs/Euros/Francs"));
-    IconeNotification(shell, &fenetre, 2);
+    IconeNotification(shell, donnees, &fenetre, 0, icone,
+                      QStringLiteral("Tarvane Francs/Euros/Francs"));
+    IconeNotification(shell, donnees, &fenetre, 2);
 
     ASSERT_EQ(shell.appels.size(), 2u);
     const AppelIcone& ajout = shell.appels[0];
@@ -61,7 +62,7 @@ TEST_F(IconeNotificationTest, DeleteCall_carriesTheIconAndTooltipLeftByTheAdd) {
 }
 
 TEST_F(IconeNotificationTest, CallWithoutIcon_keepsNoIconInAFreshRecord) {
-    IconeNotification(shell, &fenetre, 2);
+    IconeNotification(shell, donnees, &fenetre, 2);
 
     ASSERT_EQ(shell.appels.size(), 1u);
     EXPECT_TRUE(shell.appels[0].donnees.hIcon.isNull());
@@ -87,7 +88,8 @@ TEST_F(IconeNotificationTest, Tooltip_isFollowedByNulThenBlanks_andCutAt64Charac
     };
     for (const Cas& c : cas) {
         shell.appels.clear();
-        IconeNotification(shell, &fenetre, 0, std::nullopt, QString::fromStdString(c.texte));
+        IconeNotification(shell, donnees, &fenetre, 0, std::nullopt,
+                          QString::fromStdString(c.texte));
         ASSERT_EQ(shell.appels.size(), 1u);
         EXPECT_EQ(enTexte(shell.appels[0].donnees.szTip), c.champ) << "tooltip: " << c.texte;
     }

@@ -1,42 +1,11 @@
 #pragma once
-// What the tray tests share: the recorders, a program fake that notes how many icon calls were
-// made when it was told to end, and a watcher for the pop-up menu.
-
-#include "tests/support/FauxServices.h"
+// A watcher for the pop-up menu, for the tests of the tray and of the window that opens it.
 
 #include <functional>
-#include <memory>
 #include <QApplication>
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>
-
-// The end of the process, noted with the number of icon calls made before it.
-class ProgrammeTemoin : public FauxProgramme {
-public:
-    explicit ProgrammeTemoin(const FauxShellIcone& shell) : m_shell(shell) {}
-    void terminer() override {
-        FauxProgramme::terminer();
-        appelsIconeAvantFin = m_shell.appels.size();
-    }
-    std::size_t appelsIconeAvantFin = 0;
-
-private:
-    const FauxShellIcone& m_shell;
-};
-
-struct BancIcone {
-    FausseLocaleFrancaise locale;
-    FauxMessages messages;
-    FauxShellIcone shell;
-    ProgrammeTemoin programme{shell};
-    FauxDocuments documents;
-    FauxPointeur pointeur;
-
-    ServicesDepart services() {
-        return ServicesDepart{locale, messages, shell, programme, documents, pointeur};
-    }
-};
 
 // The handler that opens the pop-up menu waits until it closes; this timer runs inside the menu's
 // own event loop, notes each menu that opens and acts on it once: by default it closes it, as

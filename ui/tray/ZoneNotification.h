@@ -1,0 +1,89 @@
+#pragma once
+
+#include "ui/tray/IconeNotification.h"
+
+#include <QMenu>
+#include <QObject>
+#include <QPointer>
+
+class PresenceZoneNotification;
+class ProgrammeEnCours;
+class QAction;
+class QPoint;
+
+// The program's place in the notification area: the icon record handed to the shell, the pop-up
+// menu with its bold default item, the decoding of the icon's messages, and the watch on the
+// notification area itself, which panels bring late, take away and bring back. It acts on the
+// window only through its signals; the window hands it the messages of its mouse-move handler.
+class ZoneNotification : public QObject {
+    Q_OBJECT
+
+public:
+    // The window receives the icon's messages and is the menu's parent.
+    ZoneNotification(QWidget& fenetre, ShellIcone& shell, const ProgrammeEnCours& programme,
+                     PresenceZoneNotification& presence);
+    ~ZoneNotification() override;
+
+    // From start-up on, the icon, with the given picture and the program's tooltip, is in the
+    // notification area whenever there is one: added now if there is, and added or removed as
+    // one comes and goes. Nothing is asked of the shell while there is none.
+    void demarrer(const QIcon& icone);
+    // Removes the icon for good, if it is there.
+    void arreter();
+
+    // Whether the icon is in a notification area, the window's way back.
+    bool iconePresente() const { return m_iconePresente; }
+
+    // A message of the icon, as the window's mouse-move handler receives it: X is the shell's
+    // mouse-message code in twips. A left press asks for the window, a right release opens the
+    // menu at the pointer; every other code is ignored.
+    void recevoirMessage(float X);
+
+    // Opens MenuPopUp at a screen position and returns once it is closed and the chosen item has
+    // been handled. While it, or what an item opened, is up, a second opening does nothing.
+    void ouvrirMenuPopUp(const QPoint& position);
+
+    // While the window shows a box of its own, the menu's items are disabled, so that a tray that
+    // draws the menu itself offers nothing that would do nothing. Calls nest.
+    void suspendreMenu();
+    void reprendreMenu();
+
+signals:
+    void affichageDemande(); // a left press on the icon
+    void aproposChoisi();
+    void quitterChoisi();
+    // The icon came into a notification area, or left it with the area.
+    void iconeChangee(bool presente);
+
+private:
+    void suivrePresence(bool presente);
+    void executerElement(const QAction* element);
+
+    QWidget& m_fenetre;
+    ShellIcone& m_shell;
+    const ProgrammeEnCours& m_programme;
+    PresenceZoneNotification& m_presence;
+    DonneesIcone m_donnees;
+    QIcon m_icone;
+
+    QPointer<QMenu> MenuPopUp; // a child of the window, which may be destroyed first
+    QAction* MenuApropos = nullptr;
+    QAction* MenuQuitter = nullptr;
+
+    bool m_demarree = false;
+    bool m_iconePresente = false;
+    bool m_menuOuvert = false; // the pop-up menu, or a dialog chosen from it, is up
+    int m_suspensions = 0;
+};
+
+// Suspends the menu of a place in the notification area for the life of a scope.
+class MenuSuspendu {
+public:
+    explicit MenuSuspendu(ZoneNotification& zone) : m_zone(zone) { m_zone.suspendreMenu(); }
+    ~MenuSuspendu() { m_zone.reprendreMenu(); }
+    MenuSuspendu(const MenuSuspendu&) = delete;
+    MenuSuspendu& operator=(const MenuSuspendu&) = delete;
+
+private:
+    ZoneNotification& m_zone;
+};
