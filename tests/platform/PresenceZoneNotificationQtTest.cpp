@@ -25,6 +25,11 @@ class FauxObservateur : public QObject {
 public:
     bool hote() const { return m_hote; }
 
+    // The bus relays a signal only when it is emitted in the object's own thread.
+    void annoncerHote() {
+        QMetaObject::invokeMethod(this, [this] { emit StatusNotifierHostRegistered(); });
+    }
+
     std::atomic<bool> m_hote = false;
 
 signals:
@@ -42,11 +47,13 @@ protected:
         m_panneau = std::make_unique<QDBusConnection>(
             QDBusConnection::connectToBus(m_adresse, QStringLiteral("panneau")));
         ASSERT_TRUE(m_panneau->isConnected());
-        m_observateur.moveToThread(&m_filPanneau);
-        m_filPanneau.start();
+        // Exported before it moves: the bus gives the object a child of its own, which must be
+        // made in the object's thread and then moves with it.
         ASSERT_TRUE(m_panneau->registerObject(
             QStringLiteral("/StatusNotifierWatcher"), &m_observateur,
             QDBusConnection::ExportAllProperties | QDBusConnection::ExportAllSignals));
+        m_observateur.moveToThread(&m_filPanneau);
+        m_filPanneau.start();
     }
 
     void TearDown() override {
@@ -81,7 +88,7 @@ TEST_F(PresenceZoneNotificationQtTest, HostComingAndGoing_reportedOncePerRealCha
     EXPECT_EQ(changements.count(), 0) << "a watcher without a host";
 
     m_observateur.m_hote = true;
-    emit m_observateur.StatusNotifierHostRegistered();
+    m_observateur.annoncerHote();
     ASSERT_TRUE(QTest::qWaitFor([&] { return changements.count() == 1; }));
     EXPECT_TRUE(changements.at(0).at(0).toBool());
     EXPECT_TRUE(presence.presente());
@@ -98,7 +105,7 @@ TEST_F(PresenceZoneNotificationQtTest, HostComingAndGoing_reportedOncePerRealCha
     EXPECT_TRUE(changements.at(2).at(0).toBool());
 
     // A host registering again changes nothing.
-    emit m_observateur.StatusNotifierHostRegistered();
+    m_observateur.annoncerHote();
     QTest::qWait(300);
     EXPECT_EQ(changements.count(), 3) << "a second registration of the same host";
 }
