@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QPixmap>
+#include <utility>
 
 namespace {
 

@@ -60,8 +60,10 @@ public:
 
     const InformationsApplication& informations() const { return m_informations; }
 
-protected:
+    // Builds the controls, if not yet done, before the window is first shown.
     void setVisible(bool visible) override;
+
+protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
     void closeEvent(QCloseEvent* evenement) override;
     void showEvent(QShowEvent* evenement) override;
