@@ -184,23 +184,33 @@ def demarrage(dossier):
 def latences(dossier):
     donnees = lire(dossier, "latency.json")["latency"]
     noms = {
-        "click_to_window_mapped_ms": "Left click on the icon → window mapped",
-        "click_to_window_drawn_ms": "Left click on the icon → window drawn (its row of buttons)",
+        "first_click_to_window_mapped_ms": "First left click after start → window mapped",
+        "first_click_to_window_drawn_ms": "First left click after start → window drawn",
+        "click_to_window_mapped_ms": "Later left click on the icon → window mapped",
+        "click_to_window_drawn_ms": "Later left click on the icon → window drawn",
         "convert_to_result_ms": "Return on Convertir → 15,24 drawn in Euros",
     }
     runs = min(len(v) for v in donnees.values())
-    dessinee = statistics.median(donnees["click_to_window_drawn_ms"])
-    pire = max(donnees["click_to_window_drawn_ms"])
+
+    def jugement(cle, quoi):
+        dessinee, pire = statistics.median(donnees[cle]), max(donnees[cle])
+        return (f"{quoi}: the median, {dessinee:.1f} ms, "
+                f"{'meets' if dessinee < CLICK_TARGET_MS else 'does **not** meet'} it, and the "
+                f"slowest run, {pire:.1f} ms, "
+                f"{'does too' if pire < CLICK_TARGET_MS else 'does **not**'}")
+
     lignes = [
         "## Answers to the user",
         "",
         "Synthetic input through XTest on the same X connection that polls (every 0.5 ms) for "
-        "the window's map state or for the pixels of the window (the Euros field, the buttons) "
-        f"to match what they show once settled. Accessibility off; {runs} runs each. Target: "
-        f"a click on the icon draws the window in under {CLICK_TARGET_MS} ms; the median, "
-        f"{dessinee:.1f} ms, {'meets' if dessinee < CLICK_TARGET_MS else 'does **not** meet'} "
-        f"it, and the slowest run, {pire:.1f} ms, "
-        f"{'does too' if pire < CLICK_TARGET_MS else 'does **not**'}.",
+        "the window's map state or for the pixels of the window (the Euros field, the row of "
+        "buttons) to match what they show once settled. The first click after start builds "
+        "the window's controls and loads the fonts that start-up left for it: each is timed "
+        "after a fresh start, 1 s after the icon docked. Later clicks show the window again "
+        f"after Quitter hid it. Accessibility off; {runs} runs each. Target: a click on the "
+        f"icon draws the window in under {CLICK_TARGET_MS} ms. "
+        + jugement("first_click_to_window_drawn_ms", "First click") + "; "
+        + jugement("click_to_window_drawn_ms", "later clicks") + ".",
         "",
         "| | Median | Min | Max |",
         "|---|---:|---:|---:|",
@@ -354,8 +364,12 @@ def main():
         f"| Resident memory, Tarvane / floor | {med['Tarvane'][1] / 1024:.1f} MiB / "
         f"{med['floor'][1] / 1024:.1f} MiB = {m_ratio:.2f} | ≤ {RSS_RATIO_TARGET:.2f} | "
         f"{verdict(m_ratio <= RSS_RATIO_TARGET)} |",
-        f"| Click on the icon → window drawn | {lat_med['click_to_window_drawn_ms']:.1f} ms | "
-        f"< {CLICK_TARGET_MS} ms | {verdict(lat_med['click_to_window_drawn_ms'] < CLICK_TARGET_MS)} |",
+    ] + [
+        f"| Click on the icon → window drawn, {quand} | {lat_med[cle]:.1f} ms | "
+        f"< {CLICK_TARGET_MS} ms | {verdict(lat_med[cle] < CLICK_TARGET_MS)} |"
+        for quand, cle in (("first after start", "first_click_to_window_drawn_ms"),
+                           ("later", "click_to_window_drawn_ms"))
+    ] + [
         f"| Convert → result drawn | {lat_med['convert_to_result_ms']:.1f} ms | reported | |",
         f"| At rest, first 60 s (from 5 s after start or use) | see below | 0 ticks, 0 wake-ups "
         f"| {verdict(repos_tenus[0])} |",

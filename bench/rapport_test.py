@@ -16,8 +16,9 @@ def fil(nom, tid, reveils=0):
             "new": False}
 
 
-def ecrire(dossier, dock, rss, clic_ms, reveils, charge="0.10 0.10 0.10"):
-    """dock and rss: (Tarvane, floor); reveils: Tarvane's main-thread wake-ups, first window."""
+def ecrire(dossier, dock, rss, clic_ms, reveils, charge="0.10 0.10 0.10", premier_ms=None):
+    """dock and rss: (Tarvane, floor); premier_ms: the first click after start (default
+    clic_ms); reveils: Tarvane's main-thread wake-ups, first window."""
     def json_dans(nom, contenu):
         with open(os.path.join(dossier, nom), "w") as f:
             json.dump(contenu, f)
@@ -32,7 +33,10 @@ def ecrire(dossier, dock, rss, clic_ms, reveils, charge="0.10 0.10 0.10"):
     json_dans("startup.json", {"startup": {
         "Tarvane": {"dock_ms": [dock[0]] * 3, "rss_kb": [rss[0]] * 3},
         "floor": {"dock_ms": [dock[1]] * 3, "rss_kb": [rss[1]] * 3}}})
-    json_dans("latency.json", {"latency": {"click_to_window_mapped_ms": [1.0] * 3,
+    premier_ms = clic_ms if premier_ms is None else premier_ms
+    json_dans("latency.json", {"latency": {"first_click_to_window_mapped_ms": [1.0] * 3,
+                                           "first_click_to_window_drawn_ms": [premier_ms] * 3,
+                                           "click_to_window_mapped_ms": [1.0] * 3,
                                            "click_to_window_drawn_ms": [clic_ms] * 3,
                                            "convert_to_result_ms": [2.0] * 3}})
     repos = {"Tarvane": {"seconds": 60, "windows": [[fil("Tarvane", 1, reveils)],
@@ -66,10 +70,20 @@ class Rapport(unittest.TestCase):
                 texte = rapport(dock=dock, rss=rss, clic_ms=clic, reveils=0)
                 depart = ligne(texte, "| Exec to icon docked")
                 memoire = ligne(texte, "| Resident memory")
-                clic_ligne = ligne(texte, "| Click on the icon")
                 self.assertIn(f"= {dock[0] / dock[1]:.2f} | ≤ 1.10 | {attendus[0]} |", depart)
                 self.assertIn(f"= {rss[0] / rss[1]:.2f} | ≤ 1.10 | {attendus[1]} |", memoire)
-                self.assertIn(f"| < 30 ms | {attendus[2]} |", clic_ligne)
+                for quand in ("first after start", "later"):
+                    clic_ligne = ligne(texte, f"| Click on the icon → window drawn, {quand}")
+                    self.assertIn(f"| < 30 ms | {attendus[2]} |", clic_ligne)
+
+    def test_firstClick_isJudgedApartFromLaterOnes(self):
+        texte = rapport(dock=(60, 56), rss=(24000, 24000), clic_ms=3.0, premier_ms=31.0,
+                        reveils=0)
+        self.assertIn("31.0 ms | < 30 ms | **not met** |",
+                      ligne(texte, "| Click on the icon → window drawn, first after start"))
+        self.assertIn("3.0 ms | < 30 ms | met |",
+                      ligne(texte, "| Click on the icon → window drawn, later"))
+        self.assertIn("First click: the median, 31.0 ms, does **not** meet it", texte)
 
     def test_sentences_followTheFigures(self):
         calme = rapport(dock=(60, 56), rss=(24000, 24000), clic_ms=3.0, reveils=1)

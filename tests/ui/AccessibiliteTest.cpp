@@ -80,6 +80,7 @@ TEST(Accessibilite, QButton_namedForWhatItDoes_hidingOrEndingTheProgram) {
     FauxServices avecZone;
     Depart cache(avecZone.services());
     cache.Form_Load();
+    cache.show(); // as a left click on the icon does; the controls are built then
     FauxServices sansZone;
     sansZone.presence.zone = false;
     Depart seul(sansZone.services());

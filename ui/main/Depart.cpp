@@ -2,6 +2,7 @@
 
 #include "core/ConvertirMontants.h"
 #include "core/ResultatConversion.h"
+#include "platform/IconePng.h"
 #include "platform/ServiceMessages.h"
 #include "ui/about/Twips.h"
 #include "ui/tray/ZoneNotification.h"
@@ -10,7 +11,6 @@
 #include <QColor>
 #include <QFont>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -94,7 +94,7 @@ Depart::Depart(ServicesDepart services, QWidget* parent)
       m_services(services) {
     setObjectName(QStringLiteral("Depart"));
     setWindowTitle(QStringLiteral("Tarvane"));
-    setWindowIcon(QIcon(QStringLiteral(":/images/tarvane.png")));
+    setWindowIcon(lireIconePng(QStringLiteral(":/images/tarvane.png")));
 
     // The window's own font, bold, for the captions and buttons; the fields choose theirs.
     QFont police = font();
@@ -102,7 +102,6 @@ Depart::Depart(ServicesDepart services, QWidget* parent)
     police.setBold(true);
     setFont(police);
 
-    creerControles();
     m_zoneNotification =
         new ZoneNotification(*this, m_services.shell, m_services.programme, m_services.presence);
     connect(m_zoneNotification, &ZoneNotification::iconeChangee, this, &Depart::changerMode);
@@ -119,7 +118,17 @@ Depart::Depart(ServicesDepart services, QWidget* parent)
 
 Depart::~Depart() = default;
 
+void Depart::setVisible(bool visible) {
+    if (visible) {
+        creerControles(); // before the first show, so that they are shown with the window
+    }
+    QWidget::setVisible(visible);
+}
+
 void Depart::creerControles() {
+    if (Francs != nullptr) {
+        return;
+    }
     // Created in the order of the form's design; the tab order is set apart below.
     Annuler =
         creerBouton(this, "Annuler", QStringLiteral("&Effacer"), enPixels(1680, 720, 1215, 375));
@@ -160,6 +169,7 @@ void Depart::creerControles() {
     connect(Convertir, &QPushButton::clicked, this, &Depart::Convertir_Click);
     connect(Annuler, &QPushButton::clicked, this, &Depart::Annuler_Click);
     connect(Quitter, &QPushButton::clicked, this, &Depart::Quitter_Click);
+    nommerQuitter();
 }
 
 QLineEdit* Depart::zone(Zone champ) const {
@@ -175,6 +185,7 @@ QLineEdit* Depart::zone(Zone champ) const {
 }
 
 void Depart::Convertir_Click() {
+    creerControles();
     const ResultatConversion verdict = ConvertirMontants(
         Francs->text().toStdString(), Euros->text().toStdString(), m_services.locale);
 
@@ -195,18 +206,21 @@ void Depart::Convertir_Click() {
 }
 
 void Depart::Annuler_Click() {
+    creerControles();
     Francs->setText(QString());
     Euros->setText(QString());
     Francs->setFocus();
 }
 
 void Depart::Francs_KeyPress(int& KeyAscii) {
+    creerControles();
     if (KeyAscii == KeyAsciiRetour) {
         Euros->setFocus();
     }
 }
 
 void Depart::Euros_KeyPress(int& KeyAscii) {
+    creerControles();
     if (KeyAscii == KeyAsciiRetour) {
         Convertir->setFocus();
     }

@@ -32,7 +32,9 @@ struct ServicesDepart {
 
 // The conversion window, with the program's start-up and shutdown: two entry fields, three
 // buttons, and its place in the notification area, to which it hands the icon's messages.
-// Its controls carry object names equal to their member names ("Francs", "Convertir", ...).
+// Its controls carry object names equal to their member names ("Francs", "Convertir", ...);
+// they are built when the window is first shown or a handler first needs them, not at start-up,
+// where nothing of them is seen and their fonts alone would cost more than the rest of the start.
 class Depart : public QWidget, public ProcedureFenetre {
     Q_OBJECT
 
@@ -58,13 +60,17 @@ public:
 
     const InformationsApplication& informations() const { return m_informations; }
 
+    // Builds the controls, if not yet done, before the window is first shown.
+    void setVisible(bool visible) override;
+
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
     void closeEvent(QCloseEvent* evenement) override;
     void showEvent(QShowEvent* evenement) override;
 
 private:
-    void creerControles();
+    void creerControles(); // once, on first need; every later call does nothing
+    void nommerQuitter();
     QLineEdit* zone(Zone champ) const;
     void afficher();
     void changerMode(bool avecIcone);

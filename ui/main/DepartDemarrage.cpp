@@ -55,16 +55,25 @@ void Depart::changerMode(bool avecIcone) {
     // opens the pop-up menu and its Quitter button, like its close box, ends the program.
     m_sansZoneNotification = !avecIcone;
     setContextMenuPolicy(avecIcone ? Qt::DefaultContextMenu : Qt::CustomContextMenu);
-    if (avecIcone) {
-        Quitter->setAccessibleName(QStringLiteral("Masquer la fenêtre"));
-        Quitter->setAccessibleDescription(
-            QStringLiteral("Range la fenêtre ; un clic gauche sur l'icône de Tarvane la rappelle"));
+    nommerQuitter();
+    if (!avecIcone) {
+        afficher();
+    }
+}
+
+void Depart::nommerQuitter() {
+    if (Quitter == nullptr) {
+        return; // named with the mode of the moment when the controls are built
+    }
+    if (m_sansZoneNotification) {
+        Quitter->setAccessibleName(QStringLiteral("Quitter Tarvane"));
+        Quitter->setAccessibleDescription(QStringLiteral(
+            "Termine le programme : sans zone de notification, rien ne rappellerait la fenêtre"));
         return;
     }
-    Quitter->setAccessibleName(QStringLiteral("Quitter Tarvane"));
-    Quitter->setAccessibleDescription(QStringLiteral(
-        "Termine le programme : sans zone de notification, rien ne rappellerait la fenêtre"));
-    afficher();
+    Quitter->setAccessibleName(QStringLiteral("Masquer la fenêtre"));
+    Quitter->setAccessibleDescription(
+        QStringLiteral("Range la fenêtre ; un clic gauche sur l'icône de Tarvane la rappelle"));
 }
 
 void Depart::Form_MouseMove(int, int, float X, float) {

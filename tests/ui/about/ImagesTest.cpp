@@ -1,5 +1,8 @@
 // The pictures compiled into the program: present, at their sizes and colour depths.
+#include "platform/IconePng.h"
+
 #include <gtest/gtest.h>
+#include <QFile>
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
@@ -73,4 +76,22 @@ TEST(Images, IconFile_holdsTheSixteenAndThirtyTwoPixelImages) {
         tailles.insert(image.width());
     }
     EXPECT_EQ(tailles, (std::set<int>{16, 32}));
+}
+
+// The icon read at start-up, with its format named: the file's own picture, and no image plugin
+// mapped into the process for it (each costs the start a library and its probing).
+TEST(Images, StartUpIcon_isTheFilesPicture_readWithoutAnyImagePlugin) {
+    const QIcon icone = lireIconePng(QStringLiteral(":/images/tarvane.png"));
+
+#ifdef Q_OS_LINUX
+    QFile carte(QStringLiteral("/proc/self/maps"));
+    ASSERT_TRUE(carte.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(carte.readAll().contains("/imageformats/"));
+#endif
+    ASSERT_EQ(icone.availableSizes(), QList<QSize>{QSize(32, 32)});
+    // The same pixels as an icon made from the file name, as the window's icon used to be.
+    const QString chemin = QStringLiteral(":/images/tarvane.png");
+    EXPECT_EQ(icone.pixmap(32, 32).toImage(), QIcon(chemin).pixmap(32, 32).toImage());
+
+    EXPECT_TRUE(lireIconePng(QStringLiteral(":/images/absente.png")).isNull());
 }

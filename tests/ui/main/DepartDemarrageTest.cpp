@@ -226,6 +226,51 @@ TEST_F(DepartDemarrageTest, LeftPress_showsTheHiddenWindowWithFocusInFrancs_aSec
     EXPECT_EQ(nomDuFocus(), QStringLiteral("Francs"));
 }
 
+// The controls are built on first need: a handler reached while the window was never shown (an
+// assistive technology, a key routed early) finds them, and the first show reuses them.
+TEST_F(DepartDemarrageTest, HandlersBeforeTheFirstShow_findTheControls_theShowKeepsThem) {
+    struct Cas {
+        const char* nom;
+        std::function<void(Depart&)> agir;
+        std::size_t messages;
+    };
+    const Cas cas[] = {
+        {"Convertir", [](Depart& d) { d.Convertir_Click(); }, 1}, // both fields empty: refused
+        {"Effacer", [](Depart& d) { d.Annuler_Click(); }, 0},
+        {"Enter in Francs",
+         [](Depart& d) {
+             int KeyAscii = 13;
+             d.Francs_KeyPress(KeyAscii);
+         },
+         0},
+        {"Enter in Euros",
+         [](Depart& d) {
+             int KeyAscii = 13;
+             d.Euros_KeyPress(KeyAscii);
+         },
+         0},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        banc.messages.affiches.clear();
+        depart = std::make_unique<Depart>(banc.services());
+        depart->Form_Load();
+
+        c.agir(*depart);
+
+        EXPECT_EQ(banc.messages.affiches.size(), c.messages);
+        EXPECT_FALSE(depart->isVisible());
+        QLineEdit* const francs = champ("Francs");
+        ASSERT_NE(francs, nullptr);
+        message(513);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(depart.get()));
+        EXPECT_EQ(depart->findChildren<QLineEdit*>(QStringLiteral("Francs")).size(), 1);
+        EXPECT_EQ(champ("Francs"), francs);
+        EXPECT_TRUE(francs->isVisible());
+        EXPECT_EQ(nomDuFocus(), QStringLiteral("Francs"));
+    }
+}
+
 TEST_F(DepartDemarrageTest, QuitterChosenInTheMenuOrATrayDrawnOne_removesTheIconThenEnds) {
     const std::function<void()> choisir[] = {
         [this] {

@@ -31,6 +31,7 @@ TEST(TraductionsFrancaises, FrancsContextMenu_readsFrench_regionalSettingsUnchan
 
     FauxServices faux;
     Depart fenetre(faux.services());
+    fenetre.show(); // the controls are built at the first showing
     auto* francs = fenetre.findChild<QLineEdit*>(QStringLiteral("Francs"));
     ASSERT_NE(francs, nullptr);
     francs->setText(QStringLiteral("100")); // so that every entry applies

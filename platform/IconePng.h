@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+// An icon read from a PNG file with its format named, so that Qt uses its own PNG reader and
+// neither loads nor asks any image plugin; the file's "@2x" companion is added on screens that
+// draw two pixels to the point, as an icon built from the file name would. A file that cannot be
+// read gives an empty icon and one warning.
+QIcon lireIconePng(const QString& chemin);
