@@ -180,10 +180,11 @@ VerrouInstance::Etat VerrouInstance::prendre() {
         for (const std::string& texte : refus) {
             textes.push_back(QString::fromStdString(texte));
         }
+        if (etat == Etat::Indisponible) {
+            textes.push_back(QStringLiteral("no lock taken, starting as if no other copy ran"));
+        }
         qCWarning(journalPlateforme).noquote()
-            << "one-copy lock:" << textes.join(QStringLiteral("; "))
-            << (etat == Etat::Indisponible ? "; no lock taken, starting as if no other copy ran"
-                                           : "");
+            << "one-copy lock:" << textes.join(QStringLiteral("; "));
     }
     if (etat == Etat::Pris) {
         m_systeme = std::move(systeme);
