@@ -235,7 +235,7 @@ PresenceZoneNotificationQt::PresenceZoneNotificationQt(QDBusConnection bus, QObj
         }
     }
 #endif
-    m_presente = m_hoteSni || (m_xembed && m_xembed->present());
+    m_presente = lirePresence();
 }
 
 PresenceZoneNotificationQt::~PresenceZoneNotificationQt() = default;
@@ -274,8 +274,12 @@ void PresenceZoneNotificationQt::observateurSniParti() {
     reevaluer();
 }
 
+bool PresenceZoneNotificationQt::lirePresence() const {
+    return m_hoteSni || (m_xembed && m_xembed->present());
+}
+
 void PresenceZoneNotificationQt::reevaluer() {
-    const bool presente = m_hoteSni || (m_xembed && m_xembed->present());
+    const bool presente = lirePresence();
     if (presente != m_presente) {
         m_presente = presente;
         emit changee(presente);

@@ -36,6 +36,7 @@ private:
     void lireHoteSniMaintenant();
     void recevoirHoteSni(QDBusPendingCallWatcher* appel, unsigned generation);
     void observateurSniParti();
+    bool lirePresence() const; // either kind of tray, as last seen
     void reevaluer();
 
     QDBusConnection m_bus;
