@@ -3,10 +3,7 @@
 #include "platform/DemandesArret.h"
 #include "platform/LocaleQt.h"
 #include "platform/PointeurSourisQt.h"
-#include "platform/PresenceZoneNotificationQt.h"
-#include "platform/ProgrammeQt.h"
-#include "platform/ShellDocumentsQt.h"
-#include "platform/ShellIconeQt.h"
+#include "platform/Systeme.h"
 #include "platform/TraductionsQt.h"
 #include "ui/main/Depart.h"
 
@@ -22,13 +19,10 @@ int main(int argc, char* argv[]) {
 
     const LocaleQt locale{QLocale()}; // the user's regional settings
     BoiteMessageQt messages;
-    ProgrammeQt programme;
-    ShellIconeQt shell(programme);
-    ShellDocumentsQt documents;
     PointeurSourisQt pointeur;
-    PresenceZoneNotificationQt presence; // panels come late, go away and come back
-    Depart depart(
-        ServicesDepart{locale, messages, shell, programme, documents, pointeur, presence});
+    const auto systeme = ServicesSysteme::creer(); // the shell, the tray, the running program
+    Depart depart(ServicesDepart{locale, messages, systeme->shell(), systeme->programme(),
+                                 systeme->documents(), pointeur, systeme->presence()});
 
     // A request to end from the system or the desktop session leaves the way the menu's Quitter
     // does, so that the icon is removed. The session manager's request to save data is not one:

@@ -1,6 +1,6 @@
 #include "platform/ProgrammeQt.h"
 
-#include "platform/BlocVersionProgramme.h"
+#include "platform/BlocVersionSysteme.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -43,14 +43,14 @@ int twipsPourResolution(double pointsParPouce) {
     return std::max(1, qRound(TwipsParPouce / pointsParPouce));
 }
 
-ProgrammeQt::ProgrammeQt() : m_verrou(NomVerrou) {}
+ProgrammeQt::ProgrammeQt() : m_verrou(NomVerrou), m_bloc(BlocVersionSysteme()) {}
 
 QString ProgrammeQt::nomExecutable() const {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
 const BlocVersion& ProgrammeQt::blocVersion() const {
-    return BlocVersionProgramme();
+    return m_bloc;
 }
 
 bool ProgrammeQt::autreCopieEnCours() {

@@ -24,6 +24,7 @@ public:
 
 private:
     VerrouInstance m_verrou;
+    BlocVersion m_bloc; // read once: the executable does not change under the running program
 };
 
 // 1440 twips to the inch: twips per pixel at a screen's logical resolution, rounded to a whole

@@ -26,6 +26,23 @@ inline constexpr int WM_MBUTTONDOWN = 0x207;
 // Width of the record's tooltip field, in 8-bit characters.
 inline constexpr int LongueurInfobulle = 64;
 
+// The size of the record's first form, up to its tooltip, as the shell of this architecture lays
+// it out: 88 bytes where handles take 32 bits, 104 where they take 64 (the handles are aligned).
+namespace disposition {
+struct NotifyIconDataV1 {
+    std::uint32_t cbSize;
+    void* hWnd;
+    std::uint32_t uID;
+    std::uint32_t uFlags;
+    std::uint32_t uCallbackMessage;
+    void* hIcon;
+    char szTip[LongueurInfobulle];
+};
+} // namespace disposition
+inline constexpr auto TailleNotifyIconDataV1 =
+    static_cast<std::uint32_t>(sizeof(disposition::NotifyIconDataV1));
+static_assert(sizeof(void*) != 4 || TailleNotifyIconDataV1 == 88);
+
 // The record handed to the shell for the notification icon, in its 8-bit-character form.
 struct NOTIFYICONDATA {
     std::uint32_t cbSize = 0;

@@ -31,7 +31,7 @@ QIcon iconeBleue() {
 
 NOTIFYICONDATA enregistrement(QWidget* fenetre, const char* infobulle) {
     NOTIFYICONDATA nid;
-    nid.cbSize = 88;
+    nid.cbSize = TailleNotifyIconDataV1;
     nid.hWnd = fenetre;
     nid.uID = 1;
     nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;

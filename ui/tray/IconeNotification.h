@@ -6,9 +6,9 @@
 #include <optional>
 #include <QString>
 
-// What the program writes in the record's size field: the record's size in the shell's 8-bit
-// form, in bytes.
-inline constexpr std::uint32_t TailleEnregistrementIcone = 88;
+// What the program writes in the record's size field: the size in bytes of the record's form that
+// it fills, in the shell's 8-bit characters, for the architecture it is built for.
+inline constexpr std::uint32_t TailleEnregistrementIcone = TailleNotifyIconDataV1;
 // The program has one icon; the shell knows it by its window and this number.
 inline constexpr std::uint32_t IdentifiantIcone = 1;
 

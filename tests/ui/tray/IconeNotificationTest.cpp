@@ -33,7 +33,8 @@ TEST_F(IconeNotificationTest, AddCall_fillsEveryFieldOfTheRecord) {
     ASSERT_EQ(shell.appels.size(), 1u);
     const AppelIcone& appel = shell.appels[0];
     EXPECT_EQ(appel.message, NIM_ADD);
-    EXPECT_EQ(appel.donnees.cbSize, 88u);
+    // The 32-bit record's 88 bytes; 104 where handles and their alignment take 64 bits.
+    EXPECT_EQ(appel.donnees.cbSize, sizeof(void*) == 4 ? 88u : 104u);
     EXPECT_EQ(appel.donnees.hWnd, &fenetre);
     EXPECT_EQ(appel.donnees.uID, 1u);
     EXPECT_EQ(appel.donnees.uFlags, 7u);

@@ -1,0 +1,27 @@
+#include "platform/PresenceZoneNotificationQt.h"
+#include "platform/ProgrammeQt.h"
+#include "platform/ShellDocumentsQt.h"
+#include "platform/ShellIconeQt.h"
+#include "platform/Systeme.h"
+
+namespace {
+
+class SystemeUnix : public ServicesSysteme {
+public:
+    ProgrammeEnCours& programme() override { return m_programme; }
+    ShellIcone& shell() override { return m_shell; }
+    ShellDocuments& documents() override { return m_documents; }
+    PresenceZoneNotification& presence() override { return m_presence; }
+
+private:
+    ProgrammeQt m_programme;
+    ShellIconeQt m_shell{m_programme};
+    ShellDocumentsQt m_documents;
+    PresenceZoneNotificationQt m_presence; // panels come late, go away and come back
+};
+
+} // namespace
+
+std::unique_ptr<ServicesSysteme> ServicesSysteme::creer() {
+    return std::make_unique<SystemeUnix>();
+}
