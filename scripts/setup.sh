@@ -2,7 +2,8 @@
 # Installs the Debian packages that Tarvane needs, only those missing.
 #   scripts/setup.sh run    what building and starting the program needs
 #   scripts/setup.sh tour   that, plus what the picture tour needs (scripts/tour.sh)
-#   scripts/setup.sh test   that, plus what the test suite needs
+#   scripts/setup.sh test   that, plus what the test suite needs (the Windows stage included)
+#   scripts/setup.sh windows   what the Windows cross-build and its tests under Wine need
 set -euo pipefail
 
 mode=${1:-run}
@@ -27,6 +28,13 @@ if [ "$mode" = test ]; then
                binutils-mingw-w64-x86-64
                desktop-file-utils appstream dpkg-dev file lintian
                clang libclang-rt-14-dev valgrind)
+fi
+
+# The Windows cross-build (scripts/windows.sh) and its tests under Wine on a virtual screen.
+if [ "$mode" = test ] || [ "$mode" = windows ]; then
+    packages+=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest
+               wine wine64 nsis xz-utils xvfb xauth trayer xdotool xclip x11-utils imagemagick
+               locales)
 fi
 
 missing=()

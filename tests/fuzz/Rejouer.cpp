@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     for (const auto& fichier : fichiers) {
         std::ifstream flux(fichier, std::ios::binary);
         if (!flux) {
-            std::fprintf(stderr, "cannot read %s\n", fichier.c_str());
+            std::fprintf(stderr, "cannot read %s\n", fichier.string().c_str());
             return 2;
         }
         const std::string octets{std::istreambuf_iterator<char>(flux), {}};
