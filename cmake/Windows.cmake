@@ -10,8 +10,10 @@ install(FILES ${_qt_bin}/Qt6Core.dll ${_qt_bin}/Qt6Gui.dll ${_qt_bin}/Qt6Widgets
         DESTINATION .)
 install(FILES ${_qt_prefixe}/plugins/platforms/qwindows.dll DESTINATION platforms)
 install(FILES ${_qt_prefixe}/plugins/styles/qwindowsvistastyle.dll DESTINATION styles)
-# Qt's own French texts (buttons, context menus), the build machine's copy: they are data.
+# Qt's own French texts (buttons, context menus), the build machine's copy: they are data. The
+# build tree, where the tests run, holds them where its qt.conf says, as the folder does.
 install(FILES /usr/share/qt6/translations/qtbase_fr.qm DESTINATION translations)
+file(COPY /usr/share/qt6/translations/qtbase_fr.qm DESTINATION ${CMAKE_BINARY_DIR}/translations)
 # Where Qt looks for them: beside the program, not in the prefix Qt was built for.
 file(WRITE ${CMAKE_BINARY_DIR}/qt.conf "[Paths]\nPrefix = .\nPlugins = .\nTranslations = translations\n")
 install(FILES ${CMAKE_BINARY_DIR}/qt.conf DESTINATION .)
@@ -43,7 +45,7 @@ install(CODE "
 # For the tests run under Wine from the build tree: where their libraries are.
 set(TARVANE_CHEMINS_DLL ${_qt_bin})
 foreach(_dll IN LISTS TARVANE_DLL_EXECUTION)
-    get_filename_component(_dossier ${_dll} DIRECTORY)
+    get_filename_component(_dossier ${_dll} DIRECTORY REALPATH)
     list(APPEND TARVANE_CHEMINS_DLL ${_dossier})
 endforeach()
 list(REMOVE_DUPLICATES TARVANE_CHEMINS_DLL)
@@ -64,6 +66,17 @@ set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/paquets)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+# A 64-bit installer for a 64-bit program (NSIS makes 32-bit ones unless told): CPack's own
+# script, told so after its first line (which starts with the byte-order mark that makes NSIS read
+# it as UTF-8), found before CPack's through the module path.
+file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in _modele_nsis)
+string(FIND "${_modele_nsis}" "\n" _fin_premiere_ligne)
+math(EXPR _fin_premiere_ligne "${_fin_premiere_ligne} + 1")
+string(SUBSTRING "${_modele_nsis}" 0 ${_fin_premiere_ligne} _premiere_ligne)
+string(SUBSTRING "${_modele_nsis}" ${_fin_premiere_ligne} -1 _suite)
+file(WRITE ${CMAKE_BINARY_DIR}/nsis/NSIS.template.in
+     "${_premiere_ligne}Target amd64-unicode\n${_suite}")
+list(PREPEND CMAKE_MODULE_PATH ${CMAKE_BINARY_DIR}/nsis)
 set(CPACK_NSIS_DISPLAY_NAME Tarvane)
 set(CPACK_NSIS_PACKAGE_NAME Tarvane)
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/resources/images/tarvane.ico)
@@ -78,13 +91,13 @@ set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
 # single quotes, and each backslash doubled, for the trip through CPack's own configuration file.
 set(CPACK_NSIS_CREATE_ICONS_EXTRA [=[
   SetOutPath '$INSTDIR'
-  CreateShortCut '$SMPROGRAMS\$STARTMENU_FOLDER\Tarvane.lnk' '$INSTDIR\Tarvane.exe'
+  CreateShortCut '$SMPROGRAMS\\$STARTMENU_FOLDER\\Tarvane.lnk' '$INSTDIR\\Tarvane.exe'
   MessageBox MB_YESNO|MB_ICONQUESTION 'Démarrer Tarvane à chaque ouverture de session ?' /SD IDNO IDNO tarvane_sans_demarrage
-    CreateShortCut '$SMSTARTUP\Tarvane.lnk' '$INSTDIR\Tarvane.exe'
+    CreateShortCut '$SMSTARTUP\\Tarvane.lnk' '$INSTDIR\\Tarvane.exe'
   tarvane_sans_demarrage:
 ]=])
 set(CPACK_NSIS_DELETE_ICONS_EXTRA [=[
-  Delete '$SMPROGRAMS\$MUI_TEMP\Tarvane.lnk'
-  Delete '$SMSTARTUP\Tarvane.lnk'
+  Delete '$SMPROGRAMS\\$MUI_TEMP\\Tarvane.lnk'
+  Delete '$SMSTARTUP\\Tarvane.lnk'
 ]=])
 include(CPack)
