@@ -1,23 +1,41 @@
 include(GoogleTest)
 
-# tarvane_add_test(<name> SOURCES ... [LIBS ...] [GUI])
-# GUI tests get a QApplication on the offscreen platform and Qt Test's key and mouse events.
+# Cross-built for Windows, every test program runs under Wine (tests/windows/wine.sh), which
+# hands the program only the variables whose names it prefixes with WINE.
+if(CMAKE_CROSSCOMPILING AND WIN32)
+    set(TARVANE_WINE bash ${PROJECT_SOURCE_DIR}/tests/windows/wine.sh)
+    string(REPLACE ";" ":" _chemins "${TARVANE_CHEMINS_DLL}")
+    set(TARVANE_WINE_ENV "TARVANE_WINE_PATH=${_chemins}"
+        "WINEQT_PLUGIN_PATH=Z:${TARVANE_QT_PLUGINS}" "WINEPREFIX=${CMAKE_BINARY_DIR}/wine"
+        # The offscreen platform reads its fonts from one folder: Arial's widths.
+        "WINEQT_QPA_FONTDIR=Z:/usr/share/fonts/truetype/liberation2")
+endif()
+
+# tarvane_add_test(<name> SOURCES ... [LIBS ...] [GUI [NATIF]])
+# GUI tests get a QApplication on the offscreen platform and Qt Test's key and mouse events;
+# NATIF ones the system's own platform, whose windows the system knows.
 function(tarvane_add_test name)
-    cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "GUI;NATIF" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock tarvane_options)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
     set(_env "LC_ALL=C.UTF-8" "TARVANE_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output")
     if(T_GUI)
         target_link_libraries(${name} PRIVATE tarvane_test_qtmain Qt6::Test)
-        list(APPEND _env "QT_QPA_PLATFORM=offscreen")
+        if(T_NATIF)
+            list(APPEND _env "QT_QPA_PLATFORM=" "WINEQT_QPA_PLATFORM=windows")
+        else()
+            list(APPEND _env "QT_QPA_PLATFORM=offscreen" "WINEQT_QPA_PLATFORM=offscreen")
+        endif()
     else()
         target_link_libraries(${name} PRIVATE GTest::gtest_main)
     endif()
     # gtest_discover_tests keeps only the first entry of an ENVIRONMENT list, so the variables
     # are set by running each test through `cmake -E env`, at discovery and at run time alike.
-    set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${_env})
+    set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
+                 ${CMAKE_COMMAND} -E env ${_env} ${TARVANE_WINE_ENV} ${TARVANE_WINE})
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
         PROPERTIES TIMEOUT 120)
 endfunction()

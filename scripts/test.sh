@@ -2,7 +2,8 @@
 # Installs what is missing, builds with warnings as errors and runs every test; then builds a
 # second tree with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test again;
 # then fuzzes the conversion rules for a minute a fuzzer, and runs the GoogleTest suites once
-# under valgrind's memcheck.
+# under valgrind's memcheck; last, cross-builds the program for Windows and runs its tests, the
+# real program and its installer under Wine (scripts/windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -33,3 +34,6 @@ bash scripts/fuzz.sh
 echo "== GoogleTest suites under valgrind memcheck"
 # The first tree is already the Debug build without sanitizers that memcheck wants.
 bash scripts/valgrind.sh build/ci
+
+echo "== Windows: cross-build, its folder, zip and installer, and every test under Wine"
+bash scripts/windows.sh tests

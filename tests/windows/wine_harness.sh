@@ -1,0 +1,56 @@
+# What the end-to-end tests under Wine add to tests/e2e/harness.sh: a Wine prefix of the test's
+# own (copied from a made one, so that its wineserver and its tray belong to this X server), a
+# French locale of its own, and the icon found where Wine docks it: Wine's desktop process
+# (explorer.exe) owns the window that trayer embeds.
+
+# Copies PREFIX into the work directory and writes $WINE_LAUNCHER, which runs a Windows program
+# there with the test's display and the French regional settings.
+wine_prepare() { # PREFIX
+    local modele
+    modele=$(realpath -m "$1") # Wine takes no relative prefix
+    # Made once, by whichever test comes first, then only copied.
+    (
+        flock 9
+        if [ ! -f "$modele/system.reg" ]; then
+            WINEPREFIX=$modele WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY= \
+                wineboot --init >/dev/null 2>&1
+            WINEPREFIX=$modele wineserver --wait
+        fi
+    ) 9>"$modele.lock"
+    cp -a "$modele" "$E2E_WORK/wine"
+    mkdir -p "$E2E_WORK/locale"
+    localedef -i fr_FR -f UTF-8 "$E2E_WORK/locale/fr_FR.UTF-8" 2>/dev/null ||
+        [ -d "$E2E_WORK/locale/fr_FR.UTF-8" ] || e2e_fail "no French locale could be made"
+    WINE_LAUNCHER=$E2E_WORK/bin/wine-tarvane
+    cat >"$WINE_LAUNCHER" <<LANCEUR
+#!/bin/sh
+export WINEPREFIX="$E2E_WORK/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export LOCPATH="$E2E_WORK/locale" LC_ALL=fr_FR.UTF-8 LANG=fr_FR.UTF-8
+exec wine "\$@"
+LANCEUR
+    chmod +x "$WINE_LAUNCHER"
+    e2e_launch wineserver env WINEPREFIX="$E2E_WORK/wine" wineserver --foreground --persistent
+}
+
+# The icons docked in trayer's panel: windows of Wine's desktop process in its sockets.
+wine_icons() {
+    xwininfo -tree -id "$E2E_TRAY_PANEL" | awk '/"explorer.exe"/ {print $1}'
+}
+wine_no_icon() { [ -z "$(wine_icons)" ]; }
+wine_find_icon() {
+    E2E_ICON=$(wine_icons | head -n 1)
+    [ -n "$E2E_ICON" ] && e2e_viewable "$E2E_ICON"
+}
+
+wine_wait_icon() {
+    e2e_wait_until 30 "Wine to dock the program's icon into trayer" wine_find_icon
+    e2e_geometry "$E2E_ICON"
+    E2E_ICON_X=$((E2E_X + E2E_W / 2))
+    E2E_ICON_Y=$((E2E_Y + E2E_H / 2))
+    e2e_log "icon $E2E_ICON docked, ${E2E_W}x${E2E_H} centred at $E2E_ICON_X,$E2E_ICON_Y"
+}
+
+wine_point_at() { # WINDOW: the pointer in its middle
+    e2e_geometry "$1"
+    timeout 5 xdotool mousemove $((E2E_X + E2E_W / 2)) $((E2E_Y + E2E_H / 2))
+}
