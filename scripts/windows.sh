@@ -120,8 +120,7 @@ echo "== Left in $sortie: Tarvane/ (Tarvane.exe and what it needs)," \
 # the end-to-end ones each on theirs.
 echo "== Tests under Wine"
 export WINEPREFIX=$arbre/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-bash tests/windows/wine.sh cmd /c exit 0 # makes the prefix, once
-wineserver --persistent
-trap 'WINEPREFIX=$arbre/wine wineserver --kill 2>/dev/null || true' EXIT
+# The prefix made once, off screen; then the tests on a screen of their own.
+bash tests/windows/wine.sh cmd /c exit 0
 xvfb-run --auto-servernum --server-args="-screen 0 1280x800x24 -nolisten tcp" \
     ctest --test-dir "$arbre" --output-on-failure --parallel "$jobs"

@@ -20,7 +20,7 @@ etat() {
 }
 etat >"$E2E_WORK/avant"
 
-"$WINE_LAUNCHER" "$installeur" /S
+"$WINE_LAUNCHER" "$installeur" /S >>"$E2E_WORK/installeur.log" 2>&1
 dossier="$c/Program Files/Tarvane"
 for fichier in Tarvane.exe Qt6Core.dll Qt6Widgets.dll platforms/qwindows.dll qt.conf \
     translations/qtbase_fr.qm Le_velk_.txt Adhesion.txt Le_Velk_.htm Uninstall.exe; do
@@ -47,7 +47,7 @@ e2e_wait_exit 20
 e2e_expect_eq "$E2E_STATUS" 0 "the installed program's exit status after Quitter"
 
 # The uninstaller copies itself to the temporary folder and goes on from there.
-"$WINE_LAUNCHER" "$dossier/Uninstall.exe" /S
+"$WINE_LAUNCHER" "$dossier/Uninstall.exe" /S >>"$E2E_WORK/installeur.log" 2>&1
 desinstalle() {
     [ ! -e "$dossier" ] && ! "$WINE_LAUNCHER" reg query "$cle" >/dev/null 2>&1
 }

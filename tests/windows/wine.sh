@@ -19,16 +19,18 @@ if [ -n "${WINEPREFIX:-}" ] && [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
-        [ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
+        [ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1 </dev/null
         wineserver --wait
     ) 9>"$WINEPREFIX.lock"
 fi
 
-# Through a file, not a pipe: the services Wine starts on first need keep the descriptors they
+# Through files, not pipes: the services Wine starts on first need keep the descriptors they
 # were given, and a reader of a pipe would wait for them to end.
 sortie=$(mktemp)
-trap 'rm -f "$sortie"' EXIT
+erreurs=$(mktemp)
+trap 'rm -f "$sortie" "$erreurs"' EXIT
 status=0
-wine "$@" >"$sortie" || status=$?
+wine "$@" >"$sortie" 2>"$erreurs" </dev/null || status=$?
 tr -d '\r' <"$sortie"
+tr -d '\r' <"$erreurs" >&2
 exit "$status"

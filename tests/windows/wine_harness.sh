@@ -4,7 +4,8 @@
 # (explorer.exe) owns the window that trayer embeds.
 
 # Copies PREFIX into the work directory and writes $WINE_LAUNCHER, which runs a Windows program
-# there with the test's display and the French regional settings.
+# there with the test's display and the French regional settings, marked as this run's, so that
+# clean-up ends whatever Wine starts for it.
 wine_prepare() { # PREFIX
     local modele
     modele=$(realpath -m "$1") # Wine takes no relative prefix
@@ -26,6 +27,7 @@ wine_prepare() { # PREFIX
 #!/bin/sh
 export WINEPREFIX="$E2E_WORK/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export LOCPATH="$E2E_WORK/locale" LC_ALL=fr_FR.UTF-8 LANG=fr_FR.UTF-8
+export $E2E_MARK
 exec wine "\$@"
 LANCEUR
     chmod +x "$WINE_LAUNCHER"
