@@ -79,10 +79,6 @@ void accepterMessageBarreCreee(std::uintptr_t hWnd) {
                                   nullptr);
 }
 
-bool barrePresente() {
-    return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr;
-}
-
 Message lireMessage(const void* msg) {
     const auto* m = static_cast<const MSG*>(msg);
     return {reinterpret_cast<std::uintptr_t>(m->hwnd), m->message, m->wParam, m->lParam};

@@ -37,9 +37,6 @@ void detruireIcone(std::uintptr_t hIcon);
 std::uint32_t messageBarreCreee();
 void accepterMessageBarreCreee(std::uintptr_t hWnd);
 
-// Whether the task bar, which holds the notification area, exists now.
-bool barrePresente();
-
 // Hands the icon's messages to the window to a handler before the toolkit sees them: the shell
 // sends them (a sent message never passes through the toolkit's event filters), and the toolkit
 // would take them for real mouse moves. A message of the icon carries the icon's number in
