@@ -98,12 +98,13 @@ export TARVANE_QT_WINDOWS=$qt_prefixe TARVANE_GTEST_WINDOWS=$gtest_prefixe
 sortie=$root/build/windows
 arbre=$sortie/arbre
 echo "== Tarvane for Windows, in $arbre"
+mkdir -p "$sortie"
 cmake -S . -B "$arbre" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_BUILD_TYPE=Release -DTARVANE_WERROR=ON \
     -DCMAKE_PREFIX_PATH="$qt_prefixe;$gtest_prefixe" -DQT_HOST_PATH=/usr \
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(gcc -dumpmachine)/cmake \
-    -DTARVANE_SORTIE_WINDOWS="$sortie" > "$sortie.configure.log" || {
-    cat "$sortie.configure.log"; exit 1; }
+    -DTARVANE_SORTIE_WINDOWS="$sortie" > "$sortie/configure.log" || {
+    cat "$sortie/configure.log"; exit 1; }
 cmake --build "$arbre" --parallel "$jobs"
 
 # The folder a Windows machine runs it from, its zip and its installer.
