@@ -7,7 +7,9 @@
 #include <fcntl.h>
 #include <QStringList>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -91,17 +93,97 @@ Issue verrouiller(const Descripteur& repertoire, const std::string& fichier,
     return Issue::Pris;
 }
 
+// A listening socket under an abstract name: no path that anyone could remove or replace, and
+// given back by the system however the process ends. Any account may bind any such name, so a
+// name already bound counts as another copy only when its holder is this user.
+Issue lierNomAbstrait(const std::string& nom, std::vector<Descripteur>& tenus,
+                      std::string& raison) {
+    sockaddr_un adresse{};
+    adresse.sun_family = AF_UNIX;
+    if (nom.size() + 1 > sizeof(adresse.sun_path)) {
+        raison = "abstract name too long";
+        return Issue::Inutilisable;
+    }
+    nom.copy(adresse.sun_path + 1, nom.size()); // sun_path[0] stays NUL: the abstract namespace
+    const auto longueur = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + nom.size());
+    const auto* generique = reinterpret_cast<const sockaddr*>(&adresse);
+
+    Descripteur prise(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (!prise.valide()) {
+        raison = std::string("socket: ") + std::strerror(errno);
+        return Issue::Inutilisable;
+    }
+    if (::bind(prise.fd(), generique, longueur) == 0) {
+        // Never accepted: later starts only need to see whose it is.
+        if (::listen(prise.fd(), 1) != 0) {
+            raison = std::string("listen: ") + std::strerror(errno);
+            return Issue::Inutilisable;
+        }
+        tenus.push_back(std::move(prise));
+        return Issue::Pris;
+    }
+    if (errno != EADDRINUSE) {
+        raison = std::string("bind: ") + std::strerror(errno);
+        return Issue::Inutilisable;
+    }
+    Descripteur client(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (client.valide() && ::connect(client.fd(), generique, longueur) != 0) {
+        // A queue full of refused starts: none but a running copy of ours keeps it so.
+        return errno == EAGAIN ? Issue::AutreCopie : Issue::Inutilisable;
+    }
+    ucred titulaire{};
+    socklen_t taille = sizeof(titulaire);
+    if (!client.valide() ||
+        ::getsockopt(client.fd(), SOL_SOCKET, SO_PEERCRED, &titulaire, &taille) != 0) {
+        raison = std::string("cannot tell who holds the abstract name: ") + std::strerror(errno);
+        return Issue::Inutilisable;
+    }
+    if (titulaire.uid == ::getuid()) {
+        return Issue::AutreCopie;
+    }
+    raison = "abstract name held by user " + std::to_string(titulaire.uid);
+    return Issue::Inutilisable;
+}
+
 std::string repertoireExecutionSysteme() {
     const char* chemin = std::getenv("XDG_RUNTIME_DIR");
     return chemin != nullptr ? chemin : "";
 }
 
-// The lock in the runtime directory, or else in the private directories of the shared one.
-Etat prendreDans(const std::string& nom, const std::string& repertoireExecution,
-                 const std::string& repertoirePartage, std::vector<Descripteur>& verrous,
+// Where a user's files that may be thrown away go: only this user can create a place there.
+std::string repertoirePersonnelSysteme() {
+    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache != nullptr && *cache == '/') {
+        return cache;
+    }
+    const char* maison = std::getenv("HOME");
+    return maison != nullptr && *maison == '/' ? std::string(maison) + "/.cache" : "";
+}
+
+// The lock in the runtime directory, or else in the private directories of the shared one, or
+// else in the user's own cache directory. Files can be removed or replaced under a running copy
+// (tmp cleaners do): the abstract name, taken first, keeps the others out meanwhile.
+Etat prendreDans(const VerrouInstance::Lieux& lieux, std::vector<Descripteur>& verrous,
                  std::vector<std::string>& refus) {
+    const std::string& nom = lieux.nom;
     const std::string fichier = nom + ".lock";
     std::string raison;
+
+    if (!lieux.nomAbstrait.empty()) {
+        switch (lierNomAbstrait(lieux.nomAbstrait, verrous, raison)) {
+        case Issue::Pris:
+            break;
+        case Issue::AutreCopie:
+            verrous.clear();
+            return Etat::AutreCopie;
+        case Issue::Inutilisable:
+            refus.push_back("abstract name not used: " + raison);
+            break;
+        }
+    }
+    const auto nomPris = verrous.size();
+    const auto fichierTenu = [&verrous, nomPris] { return verrous.size() > nomPris; };
+    const auto bilan = [&verrous] { return verrous.empty() ? Etat::Indisponible : Etat::Pris; };
+    const std::string& repertoireExecution = lieux.repertoireExecution;
 
     if (!repertoireExecution.empty()) {
         const Descripteur repertoire = ouvrirRepertoirePrive(repertoireExecution, true, raison);
@@ -110,6 +192,7 @@ Etat prendreDans(const std::string& nom, const std::string& repertoireExecution,
             case Issue::Pris:
                 return Etat::Pris;
             case Issue::AutreCopie:
+                verrous.clear();
                 return Etat::AutreCopie;
             case Issue::Inutilisable:
                 break;
@@ -119,15 +202,15 @@ Etat prendreDans(const std::string& nom, const std::string& repertoireExecution,
     }
 
     // In order, so that of two copies the one that meets the other's lock is always the later.
-    const std::string base = repertoirePartage + "/" + nom + "-" + std::to_string(::getuid());
+    const std::string base = lieux.repertoirePartage + "/" + nom + "-" + std::to_string(::getuid());
     for (int rang = 0; rang < RepertoiresPrives; ++rang) {
         const std::string chemin = rang == 0 ? base : base + "." + std::to_string(rang);
         // Made only until one is held; those after it are only looked at where they exist.
         struct stat present {};
-        if (!verrous.empty() && ::lstat(chemin.c_str(), &present) != 0) {
+        if (fichierTenu() && ::lstat(chemin.c_str(), &present) != 0) {
             continue;
         }
-        if (verrous.empty() && ::mkdir(chemin.c_str(), 0700) != 0 && errno != EEXIST) {
+        if (!fichierTenu() && ::mkdir(chemin.c_str(), 0700) != 0 && errno != EEXIST) {
             // The shared directory itself refuses: its other names would too.
             refus.push_back("cannot create " + chemin + ": " + std::strerror(errno));
             break;
@@ -148,7 +231,33 @@ Etat prendreDans(const std::string& nom, const std::string& repertoireExecution,
             break;
         }
     }
-    return verrous.empty() ? Etat::Indisponible : Etat::Pris;
+    if (fichierTenu() || lieux.repertoirePersonnel.empty()) {
+        return bilan();
+    }
+
+    // Every name in the shared directory taken by another account: the user's own directory.
+    const std::string personnel = lieux.repertoirePersonnel + "/" + nom;
+    ::mkdir(lieux.repertoirePersonnel.c_str(), 0700);
+    if (::mkdir(personnel.c_str(), 0700) != 0 && errno != EEXIST) {
+        refus.push_back("cannot create " + personnel + ": " + std::strerror(errno));
+        return bilan();
+    }
+    const Descripteur repertoire = ouvrirRepertoirePrive(personnel, false, raison);
+    if (!repertoire.valide()) {
+        refus.push_back(personnel + " not used: " + raison);
+        return bilan();
+    }
+    switch (verrouiller(repertoire, fichier, verrous, raison)) {
+    case Issue::Pris:
+        break;
+    case Issue::AutreCopie:
+        verrous.clear();
+        return Etat::AutreCopie;
+    case Issue::Inutilisable:
+        refus.push_back(personnel + ": " + raison);
+        break;
+    }
+    return bilan();
 }
 
 } // namespace
@@ -157,13 +266,11 @@ struct VerrouInstance::Systeme {
     std::vector<Descripteur> verrous;
 };
 
-VerrouInstance::VerrouInstance(std::string nom)
-    : VerrouInstance(std::move(nom), repertoireExecutionSysteme(), RepertoirePartageSysteme) {}
+VerrouInstance::VerrouInstance(const std::string& nom)
+    : VerrouInstance(Lieux{nom, repertoireExecutionSysteme(), RepertoirePartageSysteme,
+                           repertoirePersonnelSysteme(), nom + "-" + std::to_string(::getuid())}) {}
 
-VerrouInstance::VerrouInstance(std::string nom, std::string repertoireExecution,
-                               std::string repertoirePartage)
-    : m_nom(std::move(nom)), m_repertoireExecution(std::move(repertoireExecution)),
-      m_repertoirePartage(std::move(repertoirePartage)) {}
+VerrouInstance::VerrouInstance(Lieux lieux) : m_lieux(std::move(lieux)) {}
 
 VerrouInstance::~VerrouInstance() = default;
 
@@ -173,8 +280,7 @@ VerrouInstance::Etat VerrouInstance::prendre() {
     }
     auto systeme = std::make_unique<Systeme>();
     std::vector<std::string> refus; // the places passed over, and why: one warning says them all
-    const Etat etat =
-        prendreDans(m_nom, m_repertoireExecution, m_repertoirePartage, systeme->verrous, refus);
+    const Etat etat = prendreDans(m_lieux, systeme->verrous, refus);
     if (!refus.empty()) {
         QStringList textes;
         for (const std::string& texte : refus) {

@@ -14,7 +14,7 @@ struct VerrouInstance::Systeme {
     }
 };
 
-VerrouInstance::VerrouInstance(std::string nom) : m_nom(std::move(nom)) {}
+VerrouInstance::VerrouInstance(const std::string& nom) : m_nom(nom) {}
 
 VerrouInstance::~VerrouInstance() = default;
 

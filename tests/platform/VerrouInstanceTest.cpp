@@ -34,7 +34,7 @@ protected:
     }
 
     VerrouInstance verrou(const std::string& repertoireExecution) const {
-        return VerrouInstance(Nom, repertoireExecution, partage);
+        return VerrouInstance({Nom, repertoireExecution, partage, {}, {}});
     }
     // The private directory made in the shared one, or its alternative of that rank.
     std::string prive(int rang = 0) const {
@@ -50,7 +50,8 @@ private:
 };
 
 TEST_F(Emplacements, FirstCopyTakesIt_laterOnesSeeIt_untilItsHolderEnds) {
-    auto premier = std::make_unique<VerrouInstance>(Nom, execution, partage);
+    auto premier =
+        std::make_unique<VerrouInstance>(VerrouInstance::Lieux{Nom, execution, partage, {}, {}});
     ASSERT_EQ(premier->prendre(), Etat::Pris);
     EXPECT_EQ(premier->prendre(), Etat::Pris); // asked again, still its own
     EXPECT_TRUE(fs::is_regular_file(execution + "/" + Nom + ".lock"));
@@ -61,7 +62,8 @@ TEST_F(Emplacements, FirstCopyTakesIt_laterOnesSeeIt_untilItsHolderEnds) {
     }
     premier.reset();
     EXPECT_EQ(verrou(execution).prendre(), Etat::Pris);
-    EXPECT_EQ(VerrouInstance("org.example.Autre", execution, partage).prendre(), Etat::Pris);
+    EXPECT_EQ(VerrouInstance({"org.example.Autre", execution, partage, {}, {}}).prendre(),
+              Etat::Pris);
 }
 
 TEST_F(Emplacements, RuntimeDirectoryMissingOrOpenToOthers_privateDirectoryIn0700Instead) {
@@ -116,7 +118,8 @@ TEST_F(Emplacements, NamesTakenByAnotherAccount_neitherBlockNorDoubleTheProgram)
     EXPECT_EQ(verrou({}).prendre(), Etat::AutreCopie);
     EXPECT_TRUE(fs::is_directory(fs::symlink_status(prive(0))));
 
-    // Every name taken: the program runs, unlocked, rather than never.
+    // Every name taken: the user's own cache directory, and only without one the program runs
+    // unlocked rather than never.
     QTemporaryDir autre;
     const std::string ailleurs = autre.path().toStdString();
     ASSERT_EQ(::chmod(ailleurs.c_str(), 01777), 0);
@@ -125,7 +128,58 @@ TEST_F(Emplacements, NamesTakenByAnotherAccount_neitherBlockNorDoubleTheProgram)
         ASSERT_EQ(::mkdir(nom.c_str(), 0700), 0);
         ASSERT_EQ(::chown(nom.c_str(), Intrus, Intrus), 0);
     }
-    EXPECT_EQ(VerrouInstance(Nom, "", ailleurs).prendre(), Etat::Indisponible);
+    const std::string cache = execution + "/cache";
+    VerrouInstance personnel({Nom, "", ailleurs, cache, {}});
+    EXPECT_EQ(personnel.prendre(), Etat::Pris);
+    EXPECT_EQ(VerrouInstance({Nom, "", ailleurs, cache, {}}).prendre(), Etat::AutreCopie);
+    EXPECT_EQ(VerrouInstance({Nom, "", ailleurs, {}, {}}).prendre(), Etat::Indisponible);
+}
+
+// The lock's files removed or replaced under a running copy, as tmp cleaners do: the abstract
+// name still keeps a second copy out, unless another account holds the name, which only sends
+// the lock to its files.
+TEST_F(Emplacements, FilesRemovedUnderTheHolder_abstractNameStillRefusesTheNext) {
+    const std::string abstrait = std::string(Nom) + "-" + std::to_string(::getpid());
+    VerrouInstance premier({Nom, execution, partage, {}, abstrait});
+    ASSERT_EQ(premier.prendre(), Etat::Pris);
+    fs::remove(execution + "/" + Nom + ".lock");
+    EXPECT_EQ(VerrouInstance({Nom, execution, partage, {}, abstrait}).prendre(), Etat::AutreCopie);
+
+    VerrouInstance dansTmp({Nom, {}, partage, {}, abstrait + ".tmp"});
+    ASSERT_EQ(dansTmp.prendre(), Etat::Pris);
+    fs::rename(prive(), partage + "/ailleurs");
+    EXPECT_EQ(VerrouInstance({Nom, {}, partage, {}, abstrait + ".tmp"}).prendre(),
+              Etat::AutreCopie);
+
+    if (::getuid() != 0) {
+        return; // the rest needs another account
+    }
+    int pret[2];
+    ASSERT_EQ(::pipe(pret), 0);
+    const pid_t intrus = ::fork();
+    ASSERT_GE(intrus, 0);
+    if (intrus == 0) {
+        if (::setgid(Intrus) != 0 || ::setuid(Intrus) != 0) {
+            ::_exit(1);
+        }
+        VerrouInstance sien({Nom, {}, {}, {}, abstrait + ".intrus"});
+        const char etat = sien.prendre() == Etat::Pris ? 'o' : 'n';
+        [[maybe_unused]] const ssize_t ecrit = ::write(pret[1], &etat, 1);
+        for (;;) {
+            ::pause();
+        }
+    }
+    char etat = 0;
+    ASSERT_EQ(::read(pret[0], &etat, 1), 1);
+    ::close(pret[0]);
+    ::close(pret[1]);
+    EXPECT_EQ(etat, 'o');
+    VerrouInstance malgre({Nom, execution + "/autre", partage, {}, abstrait + ".intrus"});
+    EXPECT_EQ(malgre.prendre(), Etat::Pris);
+    EXPECT_EQ(VerrouInstance({Nom, {}, partage, {}, abstrait + ".intrus"}).prendre(),
+              Etat::AutreCopie);
+    ::kill(intrus, SIGKILL);
+    ::waitpid(intrus, nullptr, 0);
 }
 
 // However its holder ends, kill -9 included, the system gives the lock back at once.
@@ -137,7 +191,7 @@ TEST_F(Emplacements, HolderKilled_lockFreeAtOnce) {
         const pid_t detenteur = ::fork();
         ASSERT_GE(detenteur, 0);
         if (detenteur == 0) {
-            VerrouInstance sien(Nom, repertoire, partage);
+            VerrouInstance sien({Nom, repertoire, partage, {}, {}});
             const char etat = sien.prendre() == Etat::Pris ? 'o' : 'n';
             [[maybe_unused]] const ssize_t ecrit = ::write(pret[1], &etat, 1);
             for (;;) {
