@@ -1,60 +1,20 @@
 #include "platform/PresenceZoneNotificationQt.h"
 
 #include "platform/Journal.h"
+#include "platform/ObservateurSni.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
-#include <optional>
 #include <QAbstractNativeEventFilter>
+#include <QApplication>
 #include <QCoreApplication>
-#include <QDBusError>
-#include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QDBusServiceWatcher>
-#include <QDBusVariant>
 #include <QGuiApplication>
+#include <QWidget>
 
 #if TARVANE_XCB
 #include <xcb/xcb.h>
 #endif
-
-namespace {
-
-const QString ServiceObservateur = QStringLiteral("org.kde.StatusNotifierWatcher");
-const QString CheminObservateur = QStringLiteral("/StatusNotifierWatcher");
-
-// A bus that does not answer within this time is taken as having no host; its later signals
-// still count.
-constexpr int DelaiReponseMs = 2000;
-
-QDBusMessage questionHoteSni() {
-    QDBusMessage question = QDBusMessage::createMethodCall(
-        ServiceObservateur, CheminObservateur, QStringLiteral("org.freedesktop.DBus.Properties"),
-        QStringLiteral("Get"));
-    question << ServiceObservateur << QStringLiteral("IsStatusNotifierHostRegistered");
-    // A watcher that the bus would start on demand is no panel: only a running one counts.
-    question.setAutoStartService(false);
-    return question;
-}
-
-// Whether the answer says a host is registered; nothing when the question failed.
-std::optional<bool> lireReponseHoteSni(const QDBusMessage& reponse) {
-    if (reponse.type() == QDBusMessage::ReplyMessage && !reponse.arguments().isEmpty()) {
-        return reponse.arguments().constFirst().value<QDBusVariant>().variant().toBool();
-    }
-    const QString erreur = reponse.errorName();
-    // No watcher on the bus: the common case of a desktop without such a tray, not a failure.
-    if (erreur != QDBusError::errorString(QDBusError::ServiceUnknown) &&
-        erreur != QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")) {
-        qCWarning(journalPlateforme)
-            << "could not ask" << ServiceObservateur
-            << "whether a tray host is registered:" << erreur << reponse.errorMessage();
-    }
-    return std::nullopt;
-}
-
-} // namespace
 
 #if TARVANE_XCB
 
@@ -96,6 +56,30 @@ public:
 
     bool present() const { return m_proprietaire != XCB_WINDOW_NONE; }
 
+    // Whether a tray has docked an icon of ours: Qt's icon window (override-redirect, so no
+    // window manager frames it) has been reparented away from the root window.
+    bool iconeEmbarquee() const {
+        if (!present()) {
+            return false;
+        }
+        for (const QWidget* fenetre : QApplication::topLevelWidgets()) {
+            if (fenetre->objectName() != QLatin1String("QSystemTrayIconSys") ||
+                !fenetre->testAttribute(Qt::WA_WState_Created)) {
+                continue;
+            }
+            const auto id = static_cast<xcb_window_t>(fenetre->internalWinId());
+            if (auto* arbre =
+                    xcb_query_tree_reply(m_connexion, xcb_query_tree(m_connexion, id), nullptr)) {
+                const bool embarquee = arbre->parent != m_racine;
+                std::free(arbre);
+                if (embarquee) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
         if (type != "xcb_generic_event_t") {
             return false;
@@ -110,6 +94,9 @@ public:
             }
             break;
         }
+        case XCB_REPARENT_NOTIFY:
+            m_changement(); // an icon of ours docked, or given back by a tray that left
+            break;
         case XCB_DESTROY_NOTIFY: {
             const auto* fin = reinterpret_cast<const xcb_destroy_notify_event_t*>(evenement);
             if (m_proprietaire != XCB_WINDOW_NONE && fin->window == m_proprietaire) {
@@ -192,30 +179,14 @@ private:
 class PresenceZoneNotificationQt::ObservateurXembed {
 public:
     bool present() const { return false; }
+    bool iconeEmbarquee() const { return false; }
 };
 
 #endif
 
 PresenceZoneNotificationQt::PresenceZoneNotificationQt(QDBusConnection bus, QObject* parent)
-    : PresenceZoneNotification(parent), m_bus(std::move(bus)) {
-    if (m_bus.isConnected()) {
-        auto* observateur = new QDBusServiceWatcher(ServiceObservateur, m_bus,
-                                                    QDBusServiceWatcher::WatchForOwnerChange, this);
-        connect(observateur, &QDBusServiceWatcher::serviceOwnerChanged, this,
-                [this](const QString&, const QString&, const QString& nouveau) {
-                    if (nouveau.isEmpty()) {
-                        observateurSniParti();
-                    } else {
-                        hoteSniChange();
-                    }
-                });
-        for (const char* signal :
-             {"StatusNotifierHostRegistered", "StatusNotifierHostUnregistered"}) {
-            m_bus.connect(ServiceObservateur, CheminObservateur, ServiceObservateur,
-                          QString::fromLatin1(signal), this, SLOT(hoteSniChange()));
-        }
-        lireHoteSniMaintenant();
-    }
+    : PresenceZoneNotification(parent), m_sni(std::make_unique<ObservateurSni>(std::move(bus))) {
+    connect(m_sni.get(), &ObservateurSni::change, this, &PresenceZoneNotificationQt::reevaluer);
 
 #if TARVANE_XCB
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
@@ -236,6 +207,8 @@ PresenceZoneNotificationQt::PresenceZoneNotificationQt(QDBusConnection bus, QObj
     }
 #endif
     m_presente = lirePresence();
+    m_accueillie = lireAccueil();
+    m_premierRegardFini = !m_sni->enCours();
 }
 
 PresenceZoneNotificationQt::~PresenceZoneNotificationQt() = default;
@@ -244,44 +217,40 @@ bool PresenceZoneNotificationQt::presente() const {
     return m_presente;
 }
 
-void PresenceZoneNotificationQt::lireHoteSniMaintenant() {
-    const QDBusMessage reponse = m_bus.call(questionHoteSni(), QDBus::Block, DelaiReponseMs);
-    m_hoteSni = lireReponseHoteSni(reponse).value_or(false);
+bool PresenceZoneNotificationQt::accueillie() const {
+    return m_accueillie;
 }
 
-void PresenceZoneNotificationQt::hoteSniChange() {
-    auto* appel =
-        new QDBusPendingCallWatcher(m_bus.asyncCall(questionHoteSni(), DelaiReponseMs), this);
-    connect(appel, &QDBusPendingCallWatcher::finished, this,
-            [this, generation = m_generation](QDBusPendingCallWatcher* fini) {
-                recevoirHoteSni(fini, generation);
-            });
+bool PresenceZoneNotificationQt::enCours() const {
+    return m_sni->enCours();
 }
 
-void PresenceZoneNotificationQt::recevoirHoteSni(QDBusPendingCallWatcher* appel,
-                                                 unsigned generation) {
-    appel->deleteLater();
-    if (generation != m_generation) {
-        return;
+void PresenceZoneNotificationQt::iconeAjoutee() {
+    if (m_sni->hote()) {
+        m_sni->suivreAjout();
     }
-    m_hoteSni = lireReponseHoteSni(appel->reply()).value_or(false);
-    reevaluer();
-}
-
-void PresenceZoneNotificationQt::observateurSniParti() {
-    ++m_generation;
-    m_hoteSni = false;
-    reevaluer();
+    reevaluer(); // an XEmbed tray may have docked it already
 }
 
 bool PresenceZoneNotificationQt::lirePresence() const {
-    return m_hoteSni || (m_xembed && m_xembed->present());
+    return m_sni->hote() || (m_xembed && m_xembed->present());
+}
+
+bool PresenceZoneNotificationQt::lireAccueil() const {
+    return (m_sni->hote() && m_sni->notreElement()) || (m_xembed && m_xembed->iconeEmbarquee());
 }
 
 void PresenceZoneNotificationQt::reevaluer() {
     const bool presente = lirePresence();
-    if (presente != m_presente) {
+    const bool accueillie = lireAccueil();
+    const bool premier = !m_premierRegardFini && !m_sni->enCours();
+    m_premierRegardFini = m_premierRegardFini || premier;
+    if (presente != m_presente || premier) {
         m_presente = presente;
         emit changee(presente);
+    }
+    if (accueillie != m_accueillie) {
+        m_accueillie = accueillie;
+        emit accueilChange(accueillie);
     }
 }

@@ -5,44 +5,41 @@
 #include <memory>
 #include <QDBusConnection>
 
-class QDBusPendingCallWatcher;
+class ObservateurSni;
 
 // The notification area of the desktop, watched without asking Qt's tray icon: Qt decides once
 // per process, at its first tray call, whether a D-Bus tray exists, so asking it before a panel
 // has come up would leave the program without an icon for good.
 //
-// Two kinds of tray count: a StatusNotifierItem host, known by the watcher service on the session
-// bus and its IsStatusNotifierHostRegistered property; and on X11, an XEmbed tray, known by the
-// owner of the manager selection _NET_SYSTEM_TRAY_S<screen>. Both are followed by events: the bus
-// tells when the watcher comes and goes and when a host registers; the X server sends the MANAGER
-// message when a tray takes the selection and the destruction of the owner's window.
+// Two kinds of tray count: a StatusNotifierItem host on the session bus (ObservateurSni); and on
+// X11, an XEmbed tray, known by the owner of the manager selection _NET_SYSTEM_TRAY_S<screen>,
+// followed by the MANAGER message that a tray sends when it takes the selection and by the
+// destruction of the owner's window. Either holds an icon of ours only once it shows it: the
+// watcher lists our item, or the X server has reparented our icon's window into the tray.
 class PresenceZoneNotificationQt : public PresenceZoneNotification {
     Q_OBJECT
 
 public:
-    // The state is read at once, so that start-up knows whether to hide the window.
+    // The first look starts at once; the bus is asked without waiting for its answers.
     explicit PresenceZoneNotificationQt(QDBusConnection bus = QDBusConnection::sessionBus(),
                                         QObject* parent = nullptr);
     ~PresenceZoneNotificationQt() override;
 
     bool presente() const override;
-
-private slots:
-    void hoteSniChange();
+    bool accueillie() const override;
+    bool enCours() const override;
+    void iconeAjoutee() override;
 
 private:
     class ObservateurXembed;
 
-    void lireHoteSniMaintenant();
-    void recevoirHoteSni(QDBusPendingCallWatcher* appel, unsigned generation);
-    void observateurSniParti();
     bool lirePresence() const; // either kind of tray, as last seen
+    bool lireAccueil() const;  // either kind holding our icon
     void reevaluer();
 
-    QDBusConnection m_bus;
+    std::unique_ptr<ObservateurSni> m_sni;
     std::unique_ptr<ObservateurXembed> m_xembed;
-    bool m_hoteSni = false;
     bool m_presente = false;
-    // Answers to questions asked before the watcher last went away are stale.
-    unsigned m_generation = 0;
+    bool m_accueillie = false;
+    bool m_premierRegardFini = false;
 };

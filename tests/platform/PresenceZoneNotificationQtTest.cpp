@@ -4,6 +4,7 @@
 #include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <QDBusConnection>
 #include <QProcess>
 #include <QSignalSpy>
@@ -15,8 +16,7 @@ namespace {
 const QString Service = QStringLiteral("org.kde.StatusNotifierWatcher");
 
 // The watcher as a panel exports it: the host's registration, as a property and a signal. It
-// answers from a thread of its own, as another process would: the watcher under test asks
-// synchronously at construction.
+// answers from a thread of its own, as another process would.
 class FauxObservateur : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
@@ -77,45 +77,56 @@ protected:
     FauxObservateur m_observateur;
 };
 
-TEST_F(PresenceZoneNotificationQtTest, HostComingAndGoing_reportedOncePerRealChange) {
+TEST_F(PresenceZoneNotificationQtTest, HostCountsOnlyWhileAliveOnTheBus_reportedOncePerChange) {
     PresenceZoneNotificationQt presence(busDuProgramme());
     QSignalSpy changements(&presence, &PresenceZoneNotification::changee);
-    EXPECT_FALSE(presence.presente()) << "no watcher on the bus";
+    EXPECT_TRUE(presence.enCours()) << "nothing is asked synchronously";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !presence.enCours(); }));
+    ASSERT_EQ(changements.count(), 1) << "the end of the first look is told";
+    EXPECT_FALSE(changements.at(0).at(0).toBool()) << "no watcher on the bus";
 
-    // A watcher without a host is no tray yet.
+    // A watcher that says a host is registered while none is alive, as one that outlives its
+    // panel does: no tray.
     ASSERT_TRUE(m_panneau->registerService(Service));
-    QTest::qWait(300);
-    EXPECT_EQ(changements.count(), 0) << "a watcher without a host";
-
     m_observateur.m_hote = true;
     m_observateur.annoncerHote();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return changements.count() == 1; }));
-    EXPECT_TRUE(changements.at(0).at(0).toBool());
+    QTest::qWait(300);
+    EXPECT_EQ(changements.count(), 1) << "a watcher's word without a live host";
+
+    // The host comes: it owns its name on the bus.
+    // A connection closes once its last handle goes: the host lives in this one.
+    auto hote =
+        std::make_optional(QDBusConnection::connectToBus(m_adresse, QStringLiteral("hote")));
+    ASSERT_TRUE(hote->registerService(QStringLiteral("org.kde.StatusNotifierHost-4242")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changements.count() == 2; }));
     EXPECT_TRUE(presence.presente());
 
-    // The panel crashes: its name leaves the bus.
-    ASSERT_TRUE(m_panneau->unregisterService(Service));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return changements.count() == 2; }));
-    EXPECT_FALSE(changements.at(1).at(0).toBool());
+    // It dies; the watcher says nothing and goes on saying yes.
+    hote.reset();
+    QDBusConnection::disconnectFromBus(QStringLiteral("hote"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changements.count() == 3; }));
     EXPECT_FALSE(presence.presente());
 
-    // It comes back with its host already registered.
-    ASSERT_TRUE(m_panneau->registerService(Service));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return changements.count() == 3; }));
-    EXPECT_TRUE(changements.at(2).at(0).toBool());
+    // A host back, then a watcher that changes its answer without a signal: the next client to
+    // leave the bus has it asked again.
+    hote.emplace(QDBusConnection::connectToBus(m_adresse, QStringLiteral("hote")));
+    ASSERT_TRUE(hote->registerService(QStringLiteral("org.kde.StatusNotifierHost-4243")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changements.count() == 4; }));
+    m_observateur.m_hote = false;
+    QDBusConnection::connectToBus(m_adresse, QStringLiteral("passant"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("passant"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changements.count() == 5; }));
+    EXPECT_FALSE(presence.presente());
 
-    // A host registering again changes nothing.
+    // Repeated registrations change nothing.
+    m_observateur.m_hote = true;
+    m_observateur.annoncerHote();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changements.count() == 6; }));
     m_observateur.annoncerHote();
     QTest::qWait(300);
-    EXPECT_EQ(changements.count(), 3) << "a second registration of the same host";
-}
-
-TEST_F(PresenceZoneNotificationQtTest, HostAlreadyThere_knownAtConstruction) {
-    m_observateur.m_hote = true;
-    ASSERT_TRUE(m_panneau->registerService(Service));
-
-    const PresenceZoneNotificationQt presence(busDuProgramme());
-    EXPECT_TRUE(presence.presente()) << "start-up decides from this whether to hide the window";
+    EXPECT_EQ(changements.count(), 6) << "a second registration of the same host";
+    hote.reset();
+    QDBusConnection::disconnectFromBus(QStringLiteral("hote"));
 }
 
 } // namespace

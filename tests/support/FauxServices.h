@@ -125,11 +125,16 @@ inline bool FauxShellIcone::Shell_NotifyIconA(std::uint32_t dwMessage,
 class FaussePresence : public PresenceZoneNotification {
 public:
     bool presente() const override { return zone; }
+    bool accueillie() const override { return zone && prise; }
+    bool enCours() const override { return premierRegard; }
     void changer(bool presente) {
         zone = presente;
+        premierRegard = false;
         emit changee(presente);
     }
     bool zone = true;
+    bool prise = true;          // the area shows the icons it is given
+    bool premierRegard = false; // the first look is under way until a change
 };
 
 // Every fake, bundled for a Depart under test.

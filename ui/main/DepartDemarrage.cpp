@@ -35,9 +35,10 @@ void Depart::Form_Load() {
         [&programme](const std::string& nomFichier) { return programme.dateFichier(nomFichier); });
 
     // MenuPopUp is a pop-up menu only, never a menu bar: there is nothing to hide. The icon goes
-    // into the notification area now if there is one, later if one comes.
+    // into the notification area now if there is one, later if one comes. While an area is still
+    // to take it, the window stays unshown: iconeChangee() settles which mode follows.
     m_zoneNotification->demarrer(windowIcon());
-    if (m_zoneNotification->iconePresente()) {
+    if (m_zoneNotification->iconePresente() || m_zoneNotification->enAttente()) {
         hide();
     } else {
         changerMode(false);

@@ -32,6 +32,10 @@ ZoneNotification::ZoneNotification(QWidget& fenetre, ShellIcone& shell,
     // Items chosen where the window did not open the menu itself: on a tray that draws it.
     connect(MenuApropos, &QAction::triggered, this, [this] { executerElement(MenuApropos); });
     connect(MenuQuitter, &QAction::triggered, this, [this] { executerElement(MenuQuitter); });
+
+    m_attente.setSingleShot(true);
+    m_attente.setInterval(DelaiAccueilMs);
+    connect(&m_attente, &QTimer::timeout, this, &ZoneNotification::delaiEcoule);
 }
 
 ZoneNotification::~ZoneNotification() {
@@ -44,38 +48,80 @@ void ZoneNotification::demarrer(const QIcon& icone) {
     }
     m_demarree = true;
     m_icone = icone;
-    connect(&m_presence, &PresenceZoneNotification::changee, this,
+    connect(&m_presence, &PresenceZoneNotification::changee, this, [this] {
+        m_refusee = false; // a new area, or the same one back: worth another try
+        suivrePresence();
+    });
+    connect(&m_presence, &PresenceZoneNotification::accueilChange, this,
             &ZoneNotification::suivrePresence);
-    suivrePresence(m_presence.presente());
+    if (m_presence.enCours()) {
+        m_attente.start();
+    }
+    suivrePresence();
 }
 
 void ZoneNotification::arreter() {
     disconnect(&m_presence, nullptr, this, nullptr);
-    if (m_iconePresente) {
-        m_iconePresente = false;
+    m_attente.stop();
+    retirerIcone();
+    m_iconePresente = false;
+}
+
+void ZoneNotification::retirerIcone() {
+    if (m_iconeAjoutee) {
+        m_iconeAjoutee = false;
         IconeNotification(m_shell, m_donnees, &m_fenetre, NIM_DELETE);
     }
 }
 
-void ZoneNotification::suivrePresence(bool presente) {
-    // Watchers may repeat themselves: only a change of state reaches the shell and the window.
-    if (presente == m_iconePresente) {
+void ZoneNotification::suivrePresence() {
+    const bool attendait = m_attente.isActive();
+    if (!m_presence.presente()) {
+        // The area took the icon with it; deleting ours lets the next area get a fresh one.
+        retirerIcone();
+    } else if (!m_iconeAjoutee && !m_refusee) {
+        m_shell.associerMenu(MenuPopUp);
+        m_iconeAjoutee = IconeNotification(m_shell, m_donnees, &m_fenetre, NIM_ADD, m_icone,
+                                           QStringLiteral("Tarvane Francs/Euros/Francs"));
+        if (m_iconeAjoutee) {
+            m_attente.start();
+            m_presence.iconeAjoutee(); // may answer at once, through this function again
+        }
+    }
+    if (!m_iconeAjoutee && !m_presence.enCours()) {
+        m_attente.stop(); // nothing to wait for: no icon out, and the first look is over
+    }
+
+    const bool montree = m_iconeAjoutee && m_presence.accueillie();
+    if (montree) {
+        m_attente.stop();
+    } else if (m_iconePresente && m_iconeAjoutee) {
+        // The area no longer shows it: the window must be reachable, and a later area gets a
+        // fresh icon.
+        retirerIcone();
+        m_refusee = true;
+    }
+    if (!montree && m_attente.isActive()) {
+        return; // the wait goes on
+    }
+    if (montree == m_iconePresente && !attendait) {
+        return; // nothing new, and no wait to end
+    }
+    m_iconePresente = montree;
+    emit iconeChangee(montree);
+}
+
+void ZoneNotification::delaiEcoule() {
+    if (m_iconePresente) {
         return;
     }
-    if (presente) {
-        m_shell.associerMenu(MenuPopUp);
-        // A refused icon is no way back to the window: the program stays as without an area.
-        m_iconePresente = IconeNotification(m_shell, m_donnees, &m_fenetre, NIM_ADD, m_icone,
-                                            QStringLiteral("Tarvane Francs/Euros/Francs"));
-        if (!m_iconePresente) {
-            return;
-        }
-    } else {
-        // The area took the icon with it; deleting ours lets the next area get a fresh one.
-        m_iconePresente = false;
-        IconeNotification(m_shell, m_donnees, &m_fenetre, NIM_DELETE);
+    // No area took the icon in time: the program goes on as without an area, and offers the icon
+    // again when the area changes.
+    if (m_iconeAjoutee) {
+        retirerIcone();
+        m_refusee = true;
     }
-    emit iconeChangee(m_iconePresente);
+    emit iconeChangee(false);
 }
 
 void ZoneNotification::suspendreMenu() {

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 class PresenceZoneNotification;
 class ProgrammeEnCours;
@@ -31,8 +32,15 @@ public:
     // Removes the icon for good, if it is there.
     void arreter();
 
-    // Whether the icon is in a notification area, the window's way back.
+    // Whether a notification area shows the icon, the window's way back. An icon handed to the
+    // shell counts only once an area has taken it, within DelaiAccueilMs; until then, and
+    // whenever that stops being true, it does not.
     bool iconePresente() const { return m_iconePresente; }
+    // Whether that is not known yet: an icon waits for its area, or the first look at the
+    // desktop is under way. iconeChangee() tells the outcome.
+    bool enAttente() const { return m_attente.isActive(); }
+
+    static constexpr int DelaiAccueilMs = 2000;
 
     // A message of the icon, as the window's mouse-move handler receives it: X is the shell's
     // mouse-message code in twips. A left press asks for the window, a right release opens the
@@ -52,11 +60,14 @@ signals:
     void affichageDemande(); // a left press on the icon
     void aproposChoisi();
     void quitterChoisi();
-    // The icon came into a notification area, or left it with the area.
+    // The icon came into a notification area, or left it with the area; also once when a wait
+    // ends without one.
     void iconeChangee(bool presente);
 
 private:
-    void suivrePresence(bool presente);
+    void suivrePresence();
+    void delaiEcoule();
+    void retirerIcone();
     void executerElement(const QAction* element);
 
     QWidget& m_fenetre;
@@ -70,9 +81,12 @@ private:
     QAction* MenuApropos = nullptr;
     QAction* MenuQuitter = nullptr;
 
+    QTimer m_attente; // the deadline of the wait for an area
     bool m_demarree = false;
-    bool m_iconePresente = false;
-    bool m_menuOuvert = false; // the pop-up menu, or a dialog chosen from it, is up
+    bool m_iconeAjoutee = false;  // handed to the shell
+    bool m_refusee = false;       // not taken in time: not offered again until the area changes
+    bool m_iconePresente = false; // shown by an area
+    bool m_menuOuvert = false;    // the pop-up menu, or a dialog chosen from it, is up
     int m_suspensions = 0;
 };
 

@@ -3,6 +3,7 @@
 #include "tests/support/FauxServices.h"
 #include "tests/ui/tray/GuetteurMenu.h"
 #include "ui/about/Apropos.h"
+#include "ui/tray/ZoneNotification.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -123,7 +124,9 @@ TEST_F(DepartDemarrageTest, NotificationAreaComingAndGoing_iconFollowsOnce_windo
         std::vector<bool> changements;
         std::vector<std::uint32_t> appels;
         bool visible;
-        bool quitterTermine; // Quitter, and the close box, end the program rather than hide
+        bool quitterTermine;        // Quitter, and the close box, end the program rather than hide
+        bool premierRegard = false; // the area is known only at the first change
+        bool prise = true;          // the area shows the icon it is given
     };
     const Cas cas[] = {
         {"area at start", true, true, {}, {NIM_ADD}, false, false},
@@ -132,6 +135,17 @@ TEST_F(DepartDemarrageTest, NotificationAreaComingAndGoing_iconFollowsOnce_windo
         {"no area at start", false, true, {}, {}, true, true},
         {"area appearing after start", false, true, {true, true}, {NIM_ADD}, true, false},
         {"icon refused by the area", true, false, {}, {NIM_ADD}, true, true},
+        {"first look ends without an area", false, true, {false}, {}, true, true, true},
+        {"first look ends with one", false, true, {true}, {NIM_ADD}, false, false, true},
+        {"icon never shown by the area",
+         true,
+         true,
+         {},
+         {NIM_ADD, NIM_DELETE},
+         true,
+         true,
+         false,
+         false},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
@@ -140,10 +154,18 @@ TEST_F(DepartDemarrageTest, NotificationAreaComingAndGoing_iconFollowsOnce_windo
         banc.shell.accepte = c.accepte;
         banc.programme.terminaisons = 0;
         banc.presence.zone = c.auDepart;
+        banc.presence.premierRegard = c.premierRegard;
+        banc.presence.prise = c.prise;
         depart = std::make_unique<Depart>(banc.services());
         depart->Form_Load();
+        EXPECT_FALSE(c.premierRegard && depart->isVisible()) << "shown before the area is known";
         for (const bool presente : c.changements) {
             banc.presence.changer(presente);
+        }
+        if (!c.prise) {
+            EXPECT_FALSE(depart->isVisible()) << "shown before the area had time to take the icon";
+            EXPECT_TRUE(QTest::qWaitFor([&] { return depart->isVisible(); },
+                                        ZoneNotification::DelaiAccueilMs + 1000));
         }
 
         std::vector<std::uint32_t> appels;
