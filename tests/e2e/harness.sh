@@ -250,14 +250,14 @@ e2e_start_bus() {
 }
 
 # A StatusNotifierItem tray: a host of the test's own on the session bus (hote_sni.py), which
-# owns the watcher's name until it is stopped. A second start after a stop is the host coming
-# back.
-e2e_start_sni_host() {
+# owns the watcher's name until it is stopped, with the options of "hote_sni.py serve" if given.
+# A second start after a stop is the host coming back.
+e2e_start_sni_host() { # [OPTIONS...]
     "$E2E_PYTHON" -c 'import gi' 2>/dev/null ||
         e2e_fail "python3-gi is missing: run scripts/setup.sh test"
     [ -n "${E2E_BUS:-}" ] || e2e_start_bus
     E2E_SNI_STARTS=$((${E2E_SNI_STARTS:-0} + 1))
-    e2e_launch "sni-host-$E2E_SNI_STARTS" "$E2E_PYTHON" -u "$E2E_HERE/hote_sni.py" serve
+    e2e_launch "sni-host-$E2E_SNI_STARTS" "$E2E_PYTHON" -u "$E2E_HERE/hote_sni.py" serve "$@"
     E2E_SNI_PID=$E2E_LAST_PID
     e2e_wait_until "$E2E_TIMEOUT" "the tray host to own the watcher's name" \
         grep -q '^ready' "$E2E_WORK/sni-host-$E2E_SNI_STARTS.log"

@@ -2,9 +2,17 @@
 """A StatusNotifierItem tray host for the end-to-end harness, on the session bus of
 DBUS_SESSION_BUS_ADDRESS, with Debian's python3-dbus and python3-gi only.
 
-  hote_sni.py serve           owns org.kde.StatusNotifierWatcher and is its host: accepts
-                              items, answers for them, forgets those whose owner leaves; prints
-                              "ready" once it owns the name, then one line an event
+  hote_sni.py serve [OPTIONS] owns org.kde.StatusNotifierWatcher and is its host (owns
+                              org.kde.StatusNotifierHost-PID): accepts items, answers for them,
+                              forgets those whose owner leaves; prints "ready" once it owns the
+                              name, then one line an event. Watchers that lag or lie:
+                              --no-host      owns no host name (a watcher outliving its panel)
+                              --late S       no answer before S seconds after its start
+                              --hang-after N answers N calls, then none
+                              --host-type T  says "host registered" as a string or an int32
+  hote_sni.py host            owns org.kde.StatusNotifierHost-PID only: the panel apart from its
+                              watcher; prints "ready"
+  hote_sni.py burst N         has the watcher emit N host registered/unregistered pairs
   hote_sni.py items           prints the registered items, one a line (service/path)
   hote_sni.py tooltip         prints the title of the first item's tooltip
   hote_sni.py activate        calls the first item's Activate, as a left click does
@@ -30,6 +38,8 @@ INTROSPECTION = f"""<node>
   <signal name="StatusNotifierItemRegistered"><arg type="s"/></signal>
   <signal name="StatusNotifierItemUnregistered"><arg type="s"/></signal>
   <signal name="StatusNotifierHostRegistered"/>
+  <signal name="StatusNotifierHostUnregistered"/>
+  <method name="Burst"><arg name="count" type="i" direction="in"/></method>
   <property name="RegisteredStatusNotifierItems" type="as" access="read"/>
   <property name="IsStatusNotifierHostRegistered" type="b" access="read"/>
   <property name="ProtocolVersion" type="i" access="read"/>
@@ -47,13 +57,21 @@ INTROSPECTION = f"""<node>
 """
 
 
-def serve():
+def serve(options):
+    import time
+
     import dbus.service
     from dbus.mainloop.glib import DBusGMainLoop
     from gi.repository import GLib
 
     DBusGMainLoop(set_as_default=True)
     bus = dbus.SessionBus()
+    started = time.monotonic()
+    late = float(options.get("--late", 0))
+    answers_left = [int(options.get("--hang-after", -1))]
+    host_types = {"string": lambda v: dbus.String("true" if v else "false"),
+                  "int32": lambda v: dbus.Int32(1 if v else 0)}
+    host_type = host_types.get(options.get("--host-type"), dbus.Boolean)
 
     def say(line):
         print(line, flush=True)
@@ -105,27 +123,72 @@ def serve():
         def properties(self):
             return {
                 "RegisteredStatusNotifierItems": dbus.Array(self.items, signature="s"),
-                "IsStatusNotifierHostRegistered": dbus.Boolean(True),
+                "IsStatusNotifierHostRegistered": host_type(True),
                 "ProtocolVersion": dbus.Int32(0),
             }
 
+        def answer(self, value, reply, _error):
+            """Answers now, later or never, as the options say."""
+            if answers_left[0] == 0:
+                say("not answering")
+                return
+            answers_left[0] -= 1
+            wait = late - (time.monotonic() - started)
+            if wait > 0:
+                GLib.timeout_add(int(wait * 1000), lambda: reply(value) and False)
+            else:
+                reply(value)
+
         # Written out, properties included: Qt reads them through an introspected interface.
-        @dbus.service.method("org.freedesktop.DBus.Introspectable", out_signature="s")
-        def Introspect(self):
-            return INTROSPECTION
+        @dbus.service.method("org.freedesktop.DBus.Introspectable", out_signature="s",
+                             async_callbacks=("reply", "error"))
+        def Introspect(self, reply, error):
+            self.answer(INTROSPECTION, reply, error)
 
-        @dbus.service.method(PROPERTIES, in_signature="ss", out_signature="v")
-        def Get(self, _interface, name):
-            return self.properties()[name]
+        @dbus.service.method(PROPERTIES, in_signature="ss", out_signature="v",
+                             async_callbacks=("reply", "error"))
+        def Get(self, _interface, name, reply, error):
+            self.answer(self.properties()[name], reply, error)
 
-        @dbus.service.method(PROPERTIES, in_signature="s", out_signature="a{sv}")
-        def GetAll(self, _interface):
-            return self.properties()
+        @dbus.service.method(PROPERTIES, in_signature="s", out_signature="a{sv}",
+                             async_callbacks=("reply", "error"))
+        def GetAll(self, _interface, reply, error):
+            self.answer(self.properties(), reply, error)
+
+        @dbus.service.method(WATCHER, in_signature="i")
+        def Burst(self, count):
+            for _ in range(count):
+                self.StatusNotifierHostRegistered()
+                self.StatusNotifierHostUnregistered()
+
+        @dbus.service.signal(WATCHER, signature="")
+        def StatusNotifierHostUnregistered(self):
+            pass
 
     watcher = Watcher()
     name = dbus.service.BusName(WATCHER, bus, do_not_queue=True)
+    if "--no-host" not in options:
+        _host_name = own_host_name(bus)  # owned while this reference lives
     watcher.StatusNotifierHostRegistered()
     say(f"ready {name.get_name()}")
+    GLib.MainLoop().run()
+
+
+def own_host_name(bus):
+    import os
+
+    import dbus.service
+    return dbus.service.BusName(f"org.kde.StatusNotifierHost-{os.getpid()}", bus,
+                                do_not_queue=True)
+
+
+def host():
+    from dbus.mainloop.glib import DBusGMainLoop
+    from gi.repository import GLib
+
+    DBusGMainLoop(set_as_default=True)
+    name = own_host_name(dbus.SessionBus())
+    print(f"ready {name.get_name()}", flush=True)
     GLib.MainLoop().run()
 
 
@@ -154,10 +217,19 @@ def menu_items(bus):
 
 
 def main(arguments):
-    if arguments == ["serve"]:
-        serve()
+    if arguments[:1] == ["serve"]:
+        flags = [a for a in arguments[1:] if a == "--no-host"]
+        rest = [a for a in arguments[1:] if a != "--no-host"]
+        serve(dict(zip(rest[::2], rest[1::2]), **{f: True for f in flags}))
+        return
+    if arguments == ["host"]:
+        host()
         return
     bus = dbus.SessionBus()
+    if len(arguments) == 2 and arguments[0] == "burst":
+        bus.get_object(WATCHER, WATCHER_PATH).Burst(int(arguments[1]), dbus_interface=WATCHER,
+                                                    timeout=120)
+        return
     if arguments == ["items"]:
         watcher = bus.get_object(WATCHER, WATCHER_PATH)
         for item in watcher.Get(WATCHER, "RegisteredStatusNotifierItems",
