@@ -114,8 +114,9 @@ Issue lierNomAbstrait(const std::string& nom, std::vector<Descripteur>& tenus,
         return Issue::Inutilisable;
     }
     if (::bind(prise.fd(), generique, longueur) == 0) {
-        // Never accepted: later starts only need to see whose it is.
-        if (::listen(prise.fd(), 1) != 0) {
+        // Never accepted: later starts only need to see whose it is. The queue holds as many
+        // refused starts as the system allows before they must be judged by the files alone.
+        if (::listen(prise.fd(), SOMAXCONN) != 0) {
             raison = std::string("listen: ") + std::strerror(errno);
             return Issue::Inutilisable;
         }
@@ -128,8 +129,9 @@ Issue lierNomAbstrait(const std::string& nom, std::vector<Descripteur>& tenus,
     }
     Descripteur client(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (client.valide() && ::connect(client.fd(), generique, longueur) != 0) {
-        // A queue full of refused starts: none but a running copy of ours keeps it so.
-        return errno == EAGAIN ? Issue::AutreCopie : Issue::Inutilisable;
+        // A full queue: another account's socket that never accepts fills up; the files decide.
+        raison = std::string("cannot tell who holds the abstract name: ") + std::strerror(errno);
+        return Issue::Inutilisable;
     }
     ucred titulaire{};
     socklen_t taille = sizeof(titulaire);
