@@ -121,7 +121,9 @@ void ObservateurSni::poser() {
         Releve releve;
         bool observateur = false;
         for (const QString& nom : noms.arguments().constFirst().toStringList()) {
-            releve.hotes += nomDHote(nom) ? 1 : 0;
+            if (nomDHote(nom)) {
+                releve.hotes.push_back(nom);
+            }
             observateur = observateur || nom == ServiceObservateur;
         }
         if (!observateur) {
@@ -140,7 +142,7 @@ void ObservateurSni::lireObservateur(Releve releve) {
                     return;
                 }
                 releve.observateur = proprietaire.arguments().constFirst().toString();
-                if (releve.hotes > 0) {
+                if (!releve.hotes.isEmpty()) {
                     lireProprietes(releve);
                     return;
                 }
@@ -243,12 +245,16 @@ void ObservateurSni::terminer(const Releve& releve) {
     if (!releve.observateur.isEmpty()) {
         m_echecSignale = false;
     }
-    const bool hote = releve.hoteDeclare && (releve.hotes > 0 || releve.coquille);
+    const bool hote = releve.hoteDeclare && (!releve.hotes.isEmpty() || releve.coquille);
+    QStringList hotes = releve.hotes;
+    hotes.sort();
+    const QString identite = releve.observateur + QLatin1Char(' ') + hotes.join(QLatin1Char(' '));
     const bool premier = m_enCours;
     m_enCours = false;
-    if (premier || hote != m_hote || notre != m_notreElement) {
+    if (premier || hote != m_hote || notre != m_notreElement || identite != m_identite) {
         m_hote = hote;
         m_notreElement = notre;
+        m_identite = identite;
         emit change();
     }
 }

@@ -34,6 +34,9 @@ public:
     bool notreElement() const { return m_notreElement; }
     // Whether the first answer is still awaited.
     bool enCours() const { return m_enCours; }
+    // Who the tray is: the watcher's owner and the hosts, as last seen. A tray replaced between
+    // two answers is another tray even where hote() stays true.
+    const QString& identite() const { return m_identite; }
 
     // Asks again now, and a few times within the acceptance delay: an item registers on a
     // connection of its own, and not every watcher signals it.
@@ -49,7 +52,7 @@ private slots:
 
 private:
     struct Releve {
-        int hotes = 0;
+        QStringList hotes;
         QString observateur;   // unique name of the watcher's owner
         bool coquille = false; // GNOME Shell owns the watcher
         bool hoteDeclare = false;
@@ -74,4 +77,5 @@ private:
     bool m_hote = false;
     bool m_notreElement = false;
     bool m_echecSignale = false;
+    QString m_identite;
 };

@@ -55,6 +55,7 @@ public:
     ObservateurXembed& operator=(const ObservateurXembed&) = delete;
 
     bool present() const { return m_proprietaire != XCB_WINDOW_NONE; }
+    xcb_window_t fenetreProprietaire() const { return m_proprietaire; }
 
     // Whether a tray has docked an icon of ours: Qt's icon window (override-redirect, so no
     // window manager frames it) has been reparented away from the root window.
@@ -180,6 +181,7 @@ class PresenceZoneNotificationQt::ObservateurXembed {
 public:
     bool present() const { return false; }
     bool iconeEmbarquee() const { return false; }
+    unsigned fenetreProprietaire() const { return 0; }
 };
 
 #endif
@@ -208,6 +210,7 @@ PresenceZoneNotificationQt::PresenceZoneNotificationQt(QDBusConnection bus, QObj
 #endif
     m_presente = lirePresence();
     m_accueillie = lireAccueil();
+    m_identite = lireIdentite();
     m_premierRegardFini = !m_sni->enCours();
 }
 
@@ -240,12 +243,22 @@ bool PresenceZoneNotificationQt::lireAccueil() const {
     return (m_sni->hote() && m_sni->notreElement()) || (m_xembed && m_xembed->iconeEmbarquee());
 }
 
+QString PresenceZoneNotificationQt::lireIdentite() const {
+    return m_sni->identite() + QLatin1Char('|') +
+           QString::number(m_xembed ? m_xembed->fenetreProprietaire() : 0);
+}
+
 void PresenceZoneNotificationQt::reevaluer() {
     const bool presente = lirePresence();
     const bool accueillie = lireAccueil();
     const bool premier = !m_premierRegardFini && !m_sni->enCours();
     m_premierRegardFini = m_premierRegardFini || premier;
-    if (presente != m_presente || premier) {
+    // A tray replaced by another between two looks is a change too: the new one may take an
+    // icon that the old one never showed.
+    const QString identite = lireIdentite();
+    const bool autre = presente && identite != m_identite;
+    m_identite = identite;
+    if (presente != m_presente || premier || autre) {
         m_presente = presente;
         emit changee(presente);
     }

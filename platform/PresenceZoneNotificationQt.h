@@ -33,8 +33,9 @@ public:
 private:
     class ObservateurXembed;
 
-    bool lirePresence() const; // either kind of tray, as last seen
-    bool lireAccueil() const;  // either kind holding our icon
+    bool lirePresence() const;    // either kind of tray, as last seen
+    bool lireAccueil() const;     // either kind holding our icon
+    QString lireIdentite() const; // which trays those are
     void reevaluer();
 
     std::unique_ptr<ObservateurSni> m_sni;
@@ -42,4 +43,5 @@ private:
     bool m_presente = false;
     bool m_accueillie = false;
     bool m_premierRegardFini = false;
+    QString m_identite;
 };
