@@ -147,6 +147,22 @@ Issue lierNomAbstrait(const std::string& nom, std::vector<Descripteur>& tenus,
     return Issue::Inutilisable;
 }
 
+// The lock file of a private directory that must not be a link; why not, when it is refused.
+Issue verrouillerPrive(const std::string& chemin, const std::string& fichier,
+                       std::vector<Descripteur>& tenus, std::vector<std::string>& refus) {
+    std::string raison;
+    const Descripteur repertoire = ouvrirRepertoirePrive(chemin, false, raison);
+    if (!repertoire.valide()) {
+        refus.push_back(chemin + " not used: " + raison);
+        return Issue::Inutilisable;
+    }
+    const Issue issue = verrouiller(repertoire, fichier, tenus, raison);
+    if (issue == Issue::Inutilisable) {
+        refus.push_back(chemin + ": " + raison);
+    }
+    return issue;
+}
+
 std::string repertoireExecutionSysteme() {
     const char* chemin = std::getenv("XDG_RUNTIME_DIR");
     return chemin != nullptr ? chemin : "";
@@ -217,20 +233,9 @@ Etat prendreDans(const VerrouInstance::Lieux& lieux, std::vector<Descripteur>& v
             refus.push_back("cannot create " + chemin + ": " + std::strerror(errno));
             break;
         }
-        const Descripteur repertoire = ouvrirRepertoirePrive(chemin, false, raison);
-        if (!repertoire.valide()) {
-            refus.push_back(chemin + " not used: " + raison);
-            continue;
-        }
-        switch (verrouiller(repertoire, fichier, verrous, raison)) {
-        case Issue::Pris:
-            break;
-        case Issue::AutreCopie:
+        if (verrouillerPrive(chemin, fichier, verrous, refus) == Issue::AutreCopie) {
             verrous.clear();
             return Etat::AutreCopie;
-        case Issue::Inutilisable:
-            refus.push_back(chemin + ": " + raison);
-            break;
         }
     }
     if (fichierTenu() || lieux.repertoirePersonnel.empty()) {
@@ -244,20 +249,9 @@ Etat prendreDans(const VerrouInstance::Lieux& lieux, std::vector<Descripteur>& v
         refus.push_back("cannot create " + personnel + ": " + std::strerror(errno));
         return bilan();
     }
-    const Descripteur repertoire = ouvrirRepertoirePrive(personnel, false, raison);
-    if (!repertoire.valide()) {
-        refus.push_back(personnel + " not used: " + raison);
-        return bilan();
-    }
-    switch (verrouiller(repertoire, fichier, verrous, raison)) {
-    case Issue::Pris:
-        break;
-    case Issue::AutreCopie:
+    if (verrouillerPrive(personnel, fichier, verrous, refus) == Issue::AutreCopie) {
         verrous.clear();
         return Etat::AutreCopie;
-    case Issue::Inutilisable:
-        refus.push_back(personnel + ": " + raison);
-        break;
     }
     return bilan();
 }
