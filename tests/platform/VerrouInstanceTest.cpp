@@ -49,6 +49,36 @@ private:
     QTemporaryDir m_racine;
 };
 
+// A process that takes the lock of those places, as that account (0: this one), and holds it
+// until killed; its pid once it holds the lock, or -1.
+pid_t detenteur(const VerrouInstance::Lieux& lieux, uid_t compte = 0) {
+    int pret[2];
+    if (::pipe(pret) != 0) {
+        return -1;
+    }
+    const pid_t enfant = ::fork();
+    if (enfant == 0) {
+        if (compte != 0 && (::setgid(compte) != 0 || ::setuid(compte) != 0)) {
+            ::_exit(1);
+        }
+        VerrouInstance sien(lieux);
+        const char etat = sien.prendre() == Etat::Pris ? 'o' : 'n';
+        [[maybe_unused]] const ssize_t ecrit = ::write(pret[1], &etat, 1);
+        for (;;) {
+            ::pause();
+        }
+    }
+    ::close(pret[1]);
+    char etat = 0;
+    const bool tenu = enfant > 0 && ::read(pret[0], &etat, 1) == 1 && etat == 'o';
+    ::close(pret[0]);
+    if (enfant > 0 && !tenu) {
+        ::kill(enfant, SIGKILL);
+        ::waitpid(enfant, nullptr, 0);
+    }
+    return tenu ? enfant : -1;
+}
+
 TEST_F(Emplacements, FirstCopyTakesIt_laterOnesSeeIt_untilItsHolderEnds) {
     auto premier =
         std::make_unique<VerrouInstance>(VerrouInstance::Lieux{Nom, execution, partage, {}, {}});
@@ -154,26 +184,8 @@ TEST_F(Emplacements, FilesRemovedUnderTheHolder_abstractNameStillRefusesTheNext)
     if (::getuid() != 0) {
         return; // the rest needs another account
     }
-    int pret[2];
-    ASSERT_EQ(::pipe(pret), 0);
-    const pid_t intrus = ::fork();
-    ASSERT_GE(intrus, 0);
-    if (intrus == 0) {
-        if (::setgid(Intrus) != 0 || ::setuid(Intrus) != 0) {
-            ::_exit(1);
-        }
-        VerrouInstance sien({Nom, {}, {}, {}, abstrait + ".intrus"});
-        const char etat = sien.prendre() == Etat::Pris ? 'o' : 'n';
-        [[maybe_unused]] const ssize_t ecrit = ::write(pret[1], &etat, 1);
-        for (;;) {
-            ::pause();
-        }
-    }
-    char etat = 0;
-    ASSERT_EQ(::read(pret[0], &etat, 1), 1);
-    ::close(pret[0]);
-    ::close(pret[1]);
-    EXPECT_EQ(etat, 'o');
+    const pid_t intrus = detenteur({Nom, {}, {}, {}, abstrait + ".intrus"}, Intrus);
+    ASSERT_GT(intrus, 0) << "another account could not take the abstract name";
     VerrouInstance malgre({Nom, execution + "/autre", partage, {}, abstrait + ".intrus"});
     EXPECT_EQ(malgre.prendre(), Etat::Pris);
     EXPECT_EQ(VerrouInstance({Nom, {}, partage, {}, abstrait + ".intrus"}).prendre(),
@@ -186,27 +198,12 @@ TEST_F(Emplacements, FilesRemovedUnderTheHolder_abstractNameStillRefusesTheNext)
 TEST_F(Emplacements, HolderKilled_lockFreeAtOnce) {
     for (const std::string& repertoire : {execution, std::string()}) {
         SCOPED_TRACE(repertoire);
-        int pret[2];
-        ASSERT_EQ(::pipe(pret), 0);
-        const pid_t detenteur = ::fork();
-        ASSERT_GE(detenteur, 0);
-        if (detenteur == 0) {
-            VerrouInstance sien({Nom, repertoire, partage, {}, {}});
-            const char etat = sien.prendre() == Etat::Pris ? 'o' : 'n';
-            [[maybe_unused]] const ssize_t ecrit = ::write(pret[1], &etat, 1);
-            for (;;) {
-                ::pause();
-            }
-        }
-        char etat = 0;
-        ASSERT_EQ(::read(pret[0], &etat, 1), 1);
-        ::close(pret[0]);
-        ::close(pret[1]);
-        EXPECT_EQ(etat, 'o');
+        const pid_t sien = detenteur({Nom, repertoire, partage, {}, {}});
+        ASSERT_GT(sien, 0) << "the holder did not take the lock";
         EXPECT_EQ(verrou(repertoire).prendre(), Etat::AutreCopie);
 
-        ::kill(detenteur, SIGKILL);
-        ::waitpid(detenteur, nullptr, 0);
+        ::kill(sien, SIGKILL);
+        ::waitpid(sien, nullptr, 0);
         EXPECT_EQ(verrou(repertoire).prendre(), Etat::Pris);
     }
 }
