@@ -4,8 +4,10 @@
 #include "platform/ProgrammeEnCours.h"
 
 #include <algorithm>
+#include <QApplication>
 #include <QMenu>
 #include <QMetaObject>
+#include <QMouseEvent>
 #include <QSystemTrayIcon>
 #include <QWidget>
 
@@ -57,7 +59,34 @@ bool trayDessineLeMenu([[maybe_unused]] QSystemTrayIcon& tray, [[maybe_unused]] 
     return false;
 }
 
+// Qt's widget for an icon in an XEmbed tray; D-Bus trays report clicks themselves.
+bool estIconeXEmbed(const QObject* objet) {
+    return objet->isWidgetType() &&
+           qstrcmp(objet->metaObject()->className(), "QSystemTrayIconSys") == 0;
+}
+
 } // namespace
+
+bool ClicDroitAuRelachement::eventFilter(QObject* objet, QEvent* evenement) {
+    const auto type = evenement->type();
+    if (m_relaiEnCours || (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease) ||
+        !estIconeXEmbed(objet)) {
+        return false;
+    }
+    const auto* souris = static_cast<QMouseEvent*>(evenement);
+    if (souris->button() != Qt::RightButton) {
+        return false;
+    }
+    if (type == QEvent::MouseButtonRelease) {
+        // The icon's own press handler reports the click, to the icon it stands for.
+        QMouseEvent appui(QEvent::MouseButtonPress, souris->position(), souris->globalPosition(),
+                          Qt::RightButton, Qt::RightButton, souris->modifiers());
+        m_relaiEnCours = true;
+        QCoreApplication::sendEvent(objet, &appui);
+        m_relaiEnCours = false;
+    }
+    return true;
+}
 
 ShellIconeQt::ShellIconeQt(const ProgrammeEnCours& programme) : m_programme(programme) {}
 ShellIconeQt::~ShellIconeQt() = default;
@@ -107,6 +136,10 @@ bool ShellIconeQt::ajouter(const NOTIFYICONDATA& donnees) {
     }
     if (m_menu) {
         icone->menuDuTray = trayDessineLeMenu(*icone->tray, *m_menu);
+    }
+    if (!icone->menuDuTray && !m_clicDroit) {
+        m_clicDroit = std::make_unique<ClicDroitAuRelachement>();
+        qApp->installEventFilter(m_clicDroit.get());
     }
 
     // Only a mouse-move callback can be delivered: it is what the window decodes.

@@ -3,11 +3,22 @@
 #include "platform/ShellIcone.h"
 
 #include <memory>
+#include <QObject>
 #include <QPointer>
 #include <vector>
 
 class ProgrammeEnCours;
 class QSystemTrayIcon;
+
+// Qt's XEmbed icon reports a right click on the press; the shell reports it on the release, where
+// the menu opens. Holds the press back and hands it to the icon when the button is released.
+class ClicDroitAuRelachement : public QObject {
+public:
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
+private:
+    bool m_relaiEnCours = false;
+};
 
 // The shell's notification-icon call on Qt's tray icon, made only once a notification area is
 // known to exist (Qt settles at its first tray call, for good, whether a D-Bus tray exists). Adding
@@ -38,4 +49,5 @@ private:
     const ProgrammeEnCours& m_programme;
     std::vector<std::unique_ptr<Icone>> m_icones;
     QPointer<QMenu> m_menu;
+    std::unique_ptr<ClicDroitAuRelachement> m_clicDroit;
 };
