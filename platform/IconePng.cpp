@@ -41,3 +41,11 @@ QIcon lireIconePng(const QString& chemin) {
     }
     return icone;
 }
+
+QIcon lireIconePng(std::initializer_list<QString> chemins) {
+    QIcon icone;
+    for (const QString& chemin : chemins) {
+        ajouterImage(icone, chemin);
+    }
+    return icone;
+}

@@ -69,7 +69,8 @@ bool estIconeXEmbed(const QObject* objet) {
 
 bool ClicDroitAuRelachement::eventFilter(QObject* objet, QEvent* evenement) {
     const auto type = evenement->type();
-    if (m_relaiEnCours || (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease) ||
+    if (m_relaiEnCours ||
+        (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease) ||
         !estIconeXEmbed(objet)) {
         return false;
     }

@@ -476,16 +476,17 @@ def chemin(nom):
 def main():
     os.makedirs(SORTIE, exist_ok=True)
 
-    # Program icon: 16 and 32 pixels in sixteen colours, the ICO with both, larger renderings.
+    # Program icon in sixteen colours at every size that trays and the icon theme ask for, so
+    # that none is a blurred rescale; the ICO with the 16 and 32 pixels; larger renderings.
     entrees_ico = []
-    for taille in (16, 32):
+    for taille in (16, 22, 24, 32, 48):
         indices, transparents = vers_palette_16(cle(taille))
         png_16_couleurs(indices, transparents, chemin("tarvane-%d.png" % taille))
-        entrees_ico.append((taille, bmp_ico_16_couleurs(indices, transparents)))
+        if taille in (16, 32):
+            entrees_ico.append((taille, bmp_ico_16_couleurs(indices, transparents)))
         if taille == 32:
             png_16_couleurs(indices, transparents, chemin("tarvane.png"))
     ecrire_ico(entrees_ico, chemin("tarvane.ico"))
-    cle(48).save(chemin("tarvane-48.png"))  # for the desktop's icon theme
     cle(64).save(chemin("tarvane@2x.png"))
     cle(256).save(chemin("tarvane-256.png"))
     with open(chemin("tarvane.svg"), "w", encoding="utf-8") as fichier:

@@ -94,7 +94,11 @@ Depart::Depart(ServicesDepart services, QWidget* parent)
       m_services(services) {
     setObjectName(QStringLiteral("Depart"));
     setWindowTitle(QStringLiteral("Tarvane"));
-    setWindowIcon(lireIconePng(QStringLiteral(":/images/tarvane.png")));
+    // The 16-pixel drawing where trays draw 16 pixels, and a drawing for each other size used.
+    setWindowIcon(lireIconePng(
+        {QStringLiteral(":/images/tarvane-16.png"), QStringLiteral(":/images/tarvane-22.png"),
+         QStringLiteral(":/images/tarvane-24.png"), QStringLiteral(":/images/tarvane-32.png"),
+         QStringLiteral(":/images/tarvane-48.png"), QStringLiteral(":/images/tarvane@2x.png")}));
 
     // The window's own font, bold, for the captions and buttons; the fields choose theirs.
     QFont police = font();

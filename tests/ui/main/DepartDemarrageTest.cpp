@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <QImage>
 #include <memory>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -76,6 +77,14 @@ TEST_F(DepartDemarrageTest, FirstCopy_computesTheInformationsAddsTheIconAndHides
     EXPECT_EQ(ajout.message, NIM_ADD);
     EXPECT_EQ(ajout.donnees.hWnd, depart.get());
     EXPECT_EQ(ajout.donnees.hIcon.cacheKey(), depart->windowIcon().cacheKey());
+    for (const int taille : {16, 22, 24, 32, 48}) { // each tray size its own drawing, unscaled
+        const QImage dessin(QStringLiteral(":/images/tarvane-%1.png").arg(taille));
+        ASSERT_FALSE(dessin.isNull()) << taille;
+        EXPECT_EQ(ajout.donnees.hIcon.pixmap(taille).toImage().convertToFormat(
+                      QImage::Format_ARGB32_Premultiplied),
+                  dessin.convertToFormat(QImage::Format_ARGB32_Premultiplied))
+            << taille;
+    }
     EXPECT_EQ(std::string(ajout.donnees.szTip.data()), "Tarvane Francs/Euros/Francs");
     EXPECT_EQ(banc.shell.menuAssocie, menu());
 
