@@ -3,9 +3,10 @@
 
 #include "tests/support/FauxServices.h"
 
+#include <cstddef>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <memory>
+#include <new>
 #include <QApplication>
 #include <QMenu>
 #include <QPixmap>
@@ -116,12 +117,22 @@ TEST_F(ShellIconeQtTest, Clicks_reachTheWindowsHandler_queued_withTheCodeInTwips
 }
 
 TEST_F(ShellIconeQtTest, ClickQueuedForAWindowThatIsThenDestroyed_reachesNothing) {
-    auto fenetrePassagere = std::make_unique<FenetreTemoin>();
-    shell.Shell_NotifyIconA(NIM_ADD, enregistrement(fenetrePassagere.get(), "Tarvane"));
-    emit shell.icone(fenetrePassagere.get(), 1)->activated(QSystemTrayIcon::Trigger);
+    // Its storage outlives it and its handler writes outside it: a click delivered to the
+    // destroyed window is counted here instead of corrupting the heap.
+    struct Passagere : QWidget, ProcedureFenetre {
+        void Form_MouseMove(int, int, float, float) override { ++*recus; }
+        int* recus = nullptr;
+    };
+    int recus = 0;
+    alignas(Passagere) std::byte place[sizeof(Passagere)];
+    auto* passagere = new (place) Passagere;
+    passagere->recus = &recus;
+    shell.Shell_NotifyIconA(NIM_ADD, enregistrement(passagere, "Tarvane"));
+    emit shell.icone(passagere, 1)->activated(QSystemTrayIcon::Trigger);
 
-    fenetrePassagere.reset();
-    livrer(); // would call into the destroyed window
+    passagere->~Passagere();
+    livrer();
+    EXPECT_EQ(recus, 0);
 }
 
 TEST_F(ShellIconeQtTest, MenuGivenToATrayThatDoesNotDrawMenus_isLeftToTheWindow) {
