@@ -58,6 +58,9 @@ TEST_F(ZoneNotificationTest, OnlyLeftPressAndRightRelease_act_atEveryResolution)
         for (const int ignore : {512, 514, 515, 516, 518, 519}) {
             message(ignore);
         }
+        // A twip beside a left press is no left press: the code is compared exactly.
+        zone->recevoirMessage(static_cast<float>(513 * twips - 1));
+        zone->recevoirMessage(static_cast<float>(513 * twips + 1));
         EXPECT_EQ(affichages->count(), 0);
         EXPECT_EQ(guetteur.ouvertures(), 0);
 
