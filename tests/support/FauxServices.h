@@ -151,7 +151,9 @@ struct FauxServices {
     FauxPointeur pointeur;
     FaussePresence presence;
 
-    ServicesDepart services() {
-        return ServicesDepart{locale, messages, shell, programme, documents, pointeur, presence};
+    ServicesDepart services() { return services(locale, messages); }
+    // Another locale, or the real message box, in place of the fakes.
+    ServicesDepart services(const LocaleNumerique& autre, ServiceMessages& boites) {
+        return ServicesDepart{autre, boites, shell, programme, documents, pointeur, presence};
     }
 };
