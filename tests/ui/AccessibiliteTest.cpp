@@ -91,7 +91,8 @@ TEST(Accessibilite, QButton_namedForWhatItDoes_hidingOrEndingTheProgram) {
     };
     // Where nothing could bring the window back, the button ends the program: it must not say
     // that it hides the window.
-    EXPECT_NE(nom(cache), nom(seul));
+    EXPECT_EQ(nom(cache).toStdString(), "Masquer la fenêtre");
+    EXPECT_EQ(nom(seul).toStdString(), "Quitter Tarvane");
 }
 
 TEST(Accessibilite, Apropos_everyPageEveryFocusableControlNamedAndDescribed) {
