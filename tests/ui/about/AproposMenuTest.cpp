@@ -65,11 +65,18 @@ Observation ouvrirParLeMenu(Depart& depart, const std::function<void(Apropos&)>&
     return vu;
 }
 
+// The main window loaded, so that the box has its information strings to show.
+class AproposMenu : public ::testing::Test {
+protected:
+    void SetUp() override { depart.Form_Load(); }
+
+    FauxServices faux;
+    Depart depart{faux.services()};
+};
+
 } // namespace
 
-TEST(AproposMenu, ShowsTheBoxModally_andReturnsWhenQuitterDestroysIt) {
-    FauxServices faux;
-    Depart depart(faux.services());
+TEST_F(AproposMenu, ShowsTheBoxModally_andReturnsWhenQuitterDestroysIt) {
     const Observation vu = ouvrirParLeMenu(depart);
     EXPECT_TRUE(vu.modale);
     EXPECT_EQ(vu.page, 0);
@@ -77,14 +84,10 @@ TEST(AproposMenu, ShowsTheBoxModally_andReturnsWhenQuitterDestroysIt) {
     EXPECT_EQ(Apropos::instance(), nullptr);
     EXPECT_EQ(faux.programme.terminaisons, 0);
     // Its texts come from the main window's information strings.
-    const InformationsApplication& infos = depart.informations();
-    EXPECT_EQ(vu.textes[1], QString::fromStdString("Version " + infos.VersionApplication +
-                                                   " compilée le " + infos.DateCompilation));
+    EXPECT_EQ(vu.textes[1].toStdString(), "Version 1.0 compilée le 16/04/2000 à 21:06");
 }
 
-TEST(AproposMenu, ShowingAgain_startsAfresh_onPageOne_withTheSameTextsAndNoEdits) {
-    FauxServices faux;
-    Depart depart(faux.services());
+TEST_F(AproposMenu, ShowingAgain_startsAfresh_onPageOne_withTheSameTextsAndNoEdits) {
     const Observation premiere = ouvrirParLeMenu(depart, [](Apropos& boite) {
         auto* onglet = boite.findChild<QTabWidget*>(QStringLiteral("Onglet"));
         onglet->setCurrentIndex(2);
@@ -104,7 +107,7 @@ TEST(AproposMenu, ShowingAgain_startsAfresh_onPageOne_withTheSameTextsAndNoEdits
         support = boite.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
     });
     EXPECT_EQ(seconde.page, 0);
-    EXPECT_EQ(seconde.textes, premiere.textes);
+    EXPECT_EQ(seconde.textes.join(u'\n').toStdString(), premiere.textes.join(u'\n').toStdString());
     EXPECT_EQ(seconde.historique, premiere.historique);
     EXPECT_FALSE(seconde.historique.contains(QStringLiteral("ajout")));
     EXPECT_TRUE(support.startsWith(QStringLiteral("ASSISTANCE TECHNIQUE :")));
@@ -112,9 +115,7 @@ TEST(AproposMenu, ShowingAgain_startsAfresh_onPageOne_withTheSameTextsAndNoEdits
     EXPECT_EQ(faux.pointeur.actuel(), vbArrow);
 }
 
-TEST(AproposMenu, Buttons_openWithTheBoxAsOwner_notTheMainWindow) {
-    FauxServices faux;
-    Depart depart(faux.services());
+TEST_F(AproposMenu, Buttons_openWithTheBoxAsOwner_notTheMainWindow) {
     QWidget* boiteVue = nullptr;
     ouvrirParLeMenu(depart, [&](Apropos& boite) {
         boiteVue = &boite;
@@ -129,19 +130,15 @@ TEST(AproposMenu, Buttons_openWithTheBoxAsOwner_notTheMainWindow) {
     EXPECT_EQ(faux.documents.appels[0].fichier, QByteArray("mailto:etienne.exemple@example.org"));
 }
 
-TEST(AproposMenu, ClosingWithTheMainWindowHidden_neitherEndsNorShowsAnything) {
-    FauxServices faux;
-    Depart depart(faux.services());
-    depart.hide();
+TEST_F(AproposMenu, ClosingWithTheMainWindowHidden_neitherEndsNorShowsAnything) {
+    ASSERT_FALSE(depart.isVisible());
     ouvrirParLeMenu(depart);
     EXPECT_EQ(faux.programme.terminaisons, 0);
     EXPECT_FALSE(depart.isVisible());
     EXPECT_TRUE(faux.messages.affiches.empty());
 }
 
-TEST(AproposMenu, WhileOpen_aSecondShowingBringsTheSameBoxForward) {
-    FauxServices faux;
-    Depart depart(faux.services());
+TEST_F(AproposMenu, WhileOpen_aSecondShowingBringsTheSameBoxForward) {
     int boitesVues = 0;
     ouvrirParLeMenu(depart, [&](Apropos& boite) {
         // The menu cannot normally be reached while the box is up; should it be, no second box.
