@@ -1,5 +1,6 @@
 // The conversion window driven as a user drives it: real widgets, real keys and clicks, with
 // message boxes recorded instead of shown.
+#include "platform/BoiteMessageQt.h"
 #include "tests/support/FauxServices.h"
 #include "tests/support/MessagesConversion.h"
 
@@ -12,10 +13,12 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 // Readable texts in failure messages.
 void PrintTo(const QString& texte, std::ostream* sortie) {
@@ -182,6 +185,40 @@ TEST_F(DepartTest, RefusedEuros_keepsFocusWithTextSelected_soTypingReplacesIt) {
     EXPECT_EQ(faux.messages.affiches.size(), 1u);
 }
 
+// The same refusal through the real box, answered from the keyboard: once the box is gone, the
+// focus is back in Euros with all of it selected, ready to be retyped.
+TEST_F(DepartTest, RefusedEurosThroughTheRealBox_okByKeyboard_focusBackWithTheTextSelected) {
+    BoiteMessageQt boite;
+    fenetre = std::make_unique<Depart>(faux.services(faux.locale, boite));
+    fenetre->Form_Load();
+    montrer();
+    champ("Euros")->setFocus();
+    ecrire(QStringLiteral("abc"));
+    QMessageBox* vue = nullptr;
+    QTimer::singleShot(0, fenetre.get(), [&] {
+        vue = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(vue, nullptr) << "no modal message box";
+        EXPECT_EQ(vue->text(), MessageEuros);
+        EXPECT_EQ(vue->windowTitle(), Titre);
+        EXPECT_EQ(vue->icon(), QMessageBox::Critical);
+        if (QTest::qWaitFor([&] { return vue->isAncestorOf(QApplication::focusWidget()); })) {
+            taper(Qt::Key_Return);
+        }
+        if (vue->isVisible()) {
+            ADD_FAILURE() << "Enter did not reach the box's OK";
+            vue->done(0);
+        }
+    });
+
+    cliquer("Convertir");
+
+    ASSERT_NE(vue, nullptr);
+    fenetre->activateWindow(); // as the window manager does once a box closes; offscreen has none
+    ASSERT_TRUE(QTest::qWaitForWindowActive(fenetre.get()));
+    EXPECT_EQ(nomDuFocus(), QStringLiteral("Euros"));
+    EXPECT_EQ(champ("Euros")->selectedText(), QStringLiteral("abc"));
+}
+
 TEST_F(DepartTest, Effacer_afterMessage_emptiesBothFieldsAndFocusesFrancs) {
     remplir(QStringLiteral("100"), QStringLiteral("abc"));
     cliquer("Convertir");
@@ -286,6 +323,11 @@ TEST_F(DepartTest, Controls_standWhereTheFormPlacesThem) {
         ASSERT_NE(controle, nullptr);
         EXPECT_EQ(controle->geometry(), c.place);
         EXPECT_TRUE(controle->isVisible());
+        if (qobject_cast<const QLineEdit*>(controle) == nullptr) { // the fields have Arial
+            EXPECT_EQ(controle->font().families().value(0), QStringLiteral("MS Sans Serif"));
+            EXPECT_EQ(controle->font().pointSizeF(), 8.25);
+            EXPECT_TRUE(controle->font().bold());
+        }
         if (const auto* etiquette = qobject_cast<const QLabel*>(controle)) {
             EXPECT_EQ(etiquette->text(), c.legende);
         } else if (const auto* b = qobject_cast<const QPushButton*>(controle)) {
