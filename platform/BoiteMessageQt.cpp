@@ -1,6 +1,8 @@
 #include "platform/BoiteMessageQt.h"
 
+#include <QIcon>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -33,5 +35,7 @@ void BoiteMessageQt::MsgBox(QWidget* parent, const QString& texte, int style,
     QMessageBox boite(icone(style), titreAffiche(titre), texte, QMessageBox::Ok, parent);
     // Messages are shown as written, never read as markup.
     boite.setTextFormat(Qt::PlainText);
+    // A plain "OK", without the picture that some styles put beside a dialog button's text.
+    boite.button(QMessageBox::Ok)->setIcon(QIcon());
     boite.exec();
 }

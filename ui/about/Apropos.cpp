@@ -49,7 +49,9 @@ Apropos::Apropos(const ServicesApropos& services)
     : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint), m_services(services) {
     setObjectName(QStringLiteral("Apropos"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QString());
+    // No caption; an empty one would be replaced by the program's name for pagers and task
+    // switchers, a lone blank is not.
+    setWindowTitle(QStringLiteral(" "));
     setWindowModality(Qt::ApplicationModal);
 
     setFont(policeDessin(QStringLiteral("MS Sans Serif"), 8.25, true));

@@ -4,7 +4,9 @@
 #include "core/ResultatConversion.h"
 #include "platform/IconePng.h"
 #include "platform/ServiceMessages.h"
+#include "ui/about/Polices.h"
 #include "ui/about/Twips.h"
+#include "ui/CouleursFixes.h"
 #include "ui/tray/ZoneNotification.h"
 
 #include <QCloseEvent>
@@ -101,10 +103,7 @@ Depart::Depart(ServicesDepart services, QWidget* parent)
          QStringLiteral(":/images/tarvane-48.png"), QStringLiteral(":/images/tarvane@2x.png")}));
 
     // The window's own font, bold, for the captions and buttons; the fields choose theirs.
-    QFont police = font();
-    police.setPointSizeF(8.25);
-    police.setBold(true);
-    setFont(police);
+    setFont(policeDessin(QStringLiteral("MS Sans Serif"), 8.25, true));
 
     m_zoneNotification =
         new ZoneNotification(*this, m_services.shell, m_services.programme, m_services.presence);

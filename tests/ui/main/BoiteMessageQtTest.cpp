@@ -5,17 +5,31 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
 
 namespace {
 
+// As the desktop's style on X11 is: a picture beside each dialog button's text.
+class StyleBoutonsImages : public QProxyStyle {
+public:
+    StyleBoutonsImages() : QProxyStyle(QStringLiteral("Fusion")) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* retour) const override {
+        return hint == SH_DialogButtonBox_ButtonsHaveIcons
+                   ? 1
+                   : QProxyStyle::styleHint(hint, option, widget, retour);
+    }
+};
+
 struct BoiteVue {
     bool vue = false;
     QMessageBox::Icon icone = QMessageBox::NoIcon;
     QList<QAbstractButton*> boutons;
     bool boutonOk = false;
+    bool okSansImage = false;
     QString texte;
     QString titre;
     QWidget* parent = nullptr;
@@ -35,6 +49,7 @@ BoiteVue montrerEtRepondre(QWidget* parent, const QString& texte, int style, con
                boite->icon(),
                boite->buttons(),
                boite->button(QMessageBox::Ok) != nullptr,
+               boite->button(QMessageBox::Ok) && boite->button(QMessageBox::Ok)->icon().isNull(),
                boite->text(),
                boite->windowTitle(),
                boite->parentWidget(),
@@ -60,6 +75,7 @@ TEST(BoiteMessageQt, Styles_showTheirIconWithOneOkButton_andReturnOnOk) {
         {48, QMessageBox::Warning},
         {64, QMessageBox::Information},
     };
+    QApplication::setStyle(new StyleBoutonsImages);
     QWidget fenetre;
     fenetre.show();
     for (const Cas& c : cas) {
@@ -73,6 +89,7 @@ TEST(BoiteMessageQt, Styles_showTheirIconWithOneOkButton_andReturnOnOk) {
         EXPECT_EQ(vue.icone, c.icone);
         EXPECT_EQ(vue.boutons.size(), 1);
         EXPECT_TRUE(vue.boutonOk);
+        EXPECT_TRUE(vue.okSansImage) << "a plain OK, with no style's picture beside it";
         EXPECT_EQ(vue.texte, texte);
         EXPECT_EQ(vue.titre, QStringLiteral("Tarvane 1.0"));
         EXPECT_EQ(vue.parent, &fenetre);
