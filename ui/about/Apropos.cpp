@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QPointer>
 #include <QScreen>
+#include <QShortcut>
+#include <utility>
 
 namespace {
 
@@ -58,6 +60,15 @@ Apropos::Apropos(const ServicesApropos& services)
 
     resize(enPixels(7710), enPixels(4305));
     creerControles();
+    // Ctrl+PageDown and Ctrl+PageUp turn the pages, as Ctrl+Tab and Ctrl+Shift+Tab do.
+    for (const auto& [touche, pas] :
+         {std::pair{Qt::Key_PageDown, 1}, std::pair{Qt::Key_PageUp, -1}}) {
+        auto* raccourci = new QShortcut(QKeySequence(Qt::ControlModifier | touche), this);
+        connect(raccourci, &QShortcut::activated, this, [this, pas = pas] {
+            const int pages = Onglet->count();
+            Onglet->setCurrentIndex((Onglet->currentIndex() + pas + pages) % pages);
+        });
+    }
 }
 
 void Apropos::Form_Load() {

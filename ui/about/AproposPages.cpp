@@ -58,6 +58,8 @@ QPlainTextEdit* zoneTexte(QWidget* page, const char* nom, const char* texte) {
     zone->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     zone->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     zone->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Tab moves on to the page's buttons rather than typing into the text.
+    zone->setTabChangesFocus(true);
     colorer(zone, QPalette::Base, JauneClair);
     // The text is kept with CR LF line ends; the editor wants bare line feeds.
     zone->setPlainText(

@@ -348,6 +348,31 @@ TEST(Apropos, EnterAndEscape_leaveTheBoxOpen) {
     EXPECT_TRUE(banc.documents.appels.empty());
 }
 
+TEST(Apropos, TabLeavesTheTextBoxesUntouched_CtrlPageDownAndUpChangePages) {
+    BancApropos banc;
+    Apropos& boite = banc.ouvrir();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&boite));
+    afficherPage(banc, 3);
+    auto* texte = banc.controle<QPlainTextEdit>("Text1");
+    ASSERT_NE(texte, nullptr);
+    const QString avant = texte->toPlainText();
+    texte->setFocus();
+    QTest::keyClick(texte, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), banc.controle<QPushButton>("EMail"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), banc.controle<QPushButton>("Internet"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), texte);
+    EXPECT_EQ(texte->toPlainText(), avant);
+
+    QTest::keyClick(texte, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(banc.onglet()->currentIndex(), 4);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(banc.onglet()->currentIndex(), 2);
+}
+
 TEST(Apropos, EnterOnAFocusedButton_pressesItAndOnlyIt) {
     BancApropos banc;
     Apropos& boite = banc.ouvrir();
