@@ -6,6 +6,7 @@
 #include "ui/about/TexteRelief.h"
 #include "ui/about/TextesApropos.h"
 #include "ui/about/Twips.h"
+#include "ui/CouleursFixes.h"
 
 #include <QColor>
 #include <QFont>
@@ -28,11 +29,11 @@ template <typename Controle> Controle* nommer(Controle* controle, const char* no
     return controle;
 }
 
-void colorer(QWidget* controle, QPalette::ColorRole role, const QColor& couleur) {
-    QPalette couleurs = controle->palette();
-    couleurs.setColor(role, couleur);
-    controle->setPalette(couleurs);
-    if (role == QPalette::Window) {
+// The design's colour and the one it was drawn with, so that a dark desktop palette keeps both.
+void colorer(QWidget* controle, QPalette::ColorRole roleFond, const QColor& fond,
+             QPalette::ColorRole roleTexte, const QColor& texte) {
+    colorerPaire(controle, roleFond, fond, roleTexte, texte);
+    if (roleFond == QPalette::Window) {
         controle->setAutoFillBackground(true);
     }
 }
@@ -60,7 +61,7 @@ QPlainTextEdit* zoneTexte(QWidget* page, const char* nom, const char* texte) {
     zone->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // Tab moves on to the page's buttons rather than typing into the text.
     zone->setTabChangesFocus(true);
-    colorer(zone, QPalette::Base, JauneClair);
+    colorer(zone, QPalette::Base, JauneClair, QPalette::Text, Qt::black);
     // The text is kept with CR LF line ends; the editor wants bare line feeds.
     zone->setPlainText(
         QString::fromUtf8(texte).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -71,7 +72,7 @@ QPlainTextEdit* zoneTexte(QWidget* page, const char* nom, const char* texte) {
 QLabel* ligneInfos(QFrame* support, const char* nom, int haut, int hauteur) {
     auto* ligne = nommer(new QLabel(support), nom);
     ligne->setGeometry(enPixels(120, haut, 6735, hauteur));
-    colorer(ligne, QPalette::Window, Qt::white);
+    colorer(ligne, QPalette::Window, Qt::white, QPalette::WindowText, Qt::black);
     ligne->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return ligne;
 }
@@ -146,7 +147,7 @@ QWidget* Apropos::creerPagePresentation() {
     SousTitre->setGeometry(enPixels(120, 600, 4935, 255));
     SousTitre->setFont(policeDessin(QStringLiteral("Arial"), 9.75, true));
     SousTitre->setAlignment(Qt::AlignCenter);
-    colorer(SousTitre, QPalette::Window, Gris);
+    colorer(SousTitre, QPalette::Window, Gris, QPalette::WindowText, Qt::black);
 
     Panel3D3 = panneau(page, "Panel3D3", QFrame::Raised);
     Onglet->placer(Panel3D3, 240, 2280, 1575, 1575);
@@ -171,7 +172,7 @@ QWidget* Apropos::creerPageInfos() {
 
     SupportInfos = panneau(page, "SupportInfos", QFrame::Sunken);
     Onglet->placer(SupportInfos, 240, 600, 6975, 3255);
-    colorer(SupportInfos, QPalette::Window, Gris);
+    colorer(SupportInfos, QPalette::Window, Gris, QPalette::WindowText, Qt::black);
 
     // Top to bottom; each line overlaps the one above by a twip row, so they read as one sheet.
     Description = ligneInfos(SupportInfos, "Description", 120, 495);
@@ -205,7 +206,7 @@ QWidget* Apropos::creerPageAssistance() {
     EMail = bouton(page, "EMail",
                    QStringLiteral("M'envoyer un E-Mail : ") + QString::fromUtf8(AdresseEMail));
     Onglet->placer(EMail, 240, 3120, 6975, 375);
-    colorer(EMail, QPalette::ButtonText, Bleu);
+    colorer(EMail, QPalette::Button, FaceClaire, QPalette::ButtonText, Bleu);
     connect(EMail, &QPushButton::clicked, this, &Apropos::EMail_Click);
     decrire(EMail, EMail->text(),
             QStringLiteral("Ouvre un nouveau message à l'auteur dans le logiciel de messagerie"));
@@ -213,7 +214,7 @@ QWidget* Apropos::creerPageAssistance() {
     Internet = bouton(page, "Internet",
                       QStringLiteral("Visiter mon site : ") + QString::fromUtf8(SiteAuteur));
     Onglet->placer(Internet, 240, 3600, 6975, 375);
-    colorer(Internet, QPalette::ButtonText, Bleu);
+    colorer(Internet, QPalette::Button, FaceClaire, QPalette::ButtonText, Bleu);
     connect(Internet, &QPushButton::clicked, this, &Apropos::Internet_Click);
     decrire(Internet, Internet->text(),
             QStringLiteral("Ouvre le site de l'auteur dans le navigateur"));
@@ -228,7 +229,7 @@ QWidget* Apropos::creerPageVelk() {
     Picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Picture1->setLineWidth(2);
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    colorer(Picture1, QPalette::Window, Gris);
+    colorer(Picture1, QPalette::Window, Gris, QPalette::WindowText, Qt::black);
     Picture1->setPixmap(QIcon(QStringLiteral(":/images/velk.png")).pixmap(QSize(192, 65)));
     decrire(Picture1, QStringLiteral("Logo de l'association Velk"),
             QStringLiteral("Ses initiales, V.E.Lk, et son nom"));
@@ -259,7 +260,7 @@ QWidget* Apropos::creerPageVelk() {
     SSCommand5 = bouton(page, "SSCommand5",
                         QStringLiteral("Visiter le site de VELk : ") + QString::fromUtf8(SiteVelk));
     Onglet->placer(SSCommand5, 240, 3480, 6975, 375);
-    colorer(SSCommand5, QPalette::ButtonText, Bleu);
+    colorer(SSCommand5, QPalette::Button, FaceClaire, QPalette::ButtonText, Bleu);
     connect(SSCommand5, &QPushButton::clicked, this, &Apropos::SSCommand5_Click);
     decrire(SSCommand5, SSCommand5->text(),
             QStringLiteral("Ouvre le site de l'association dans le navigateur"));

@@ -72,9 +72,8 @@ QLineEdit* creerZoneSaisie(QWidget* fenetre, const char* nom, QRect place) {
     police.setBold(true);
     zone->setFont(police);
 
-    QPalette couleurs = zone->palette();
-    couleurs.setColor(QPalette::Text, QColor(0, 0, 255));
-    zone->setPalette(couleurs);
+    // The amounts keep a white field, so that the designed blue stays legible on a dark desktop.
+    colorerPaire(zone, QPalette::Base, Qt::white, QPalette::Text, QColor(0, 0, 255));
     return zone;
 }
 
