@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Under a real window manager (openbox), which draws its own buttons: a minimised window comes
-# back on Activate (a left click on the icon), viewable, with the focus in Francs; the window
-# manager's close box hides the window and the program goes on in the tray.
+# Under a real window manager (openbox), which draws its own buttons: the window can be neither
+# resized nor maximised and has no task-bar button while the tray has the icon; minimised all the
+# same, it comes back on Activate (a left click on the icon), viewable, with the focus in Francs;
+# the window manager's close box hides the window and the program goes on in the tray.
 #   openbox.sh TARVANE
 source "$(dirname "$0")/harness.sh"
 e2e_begin openbox
@@ -17,6 +18,12 @@ e2e_sni activate
 e2e_wait_window Tarvane
 window=$E2E_WINDOW
 e2e_screenshot framed
+
+# Openbox ignores the Motif hints' minimise bit by design; the rest it follows.
+actions=$(xprop -id "$window" _NET_WM_ALLOWED_ACTIONS)
+grep -qE "MAXIMIZE|RESIZE" <<<"$actions" && e2e_fail "openbox offers to resize: $actions"
+xprop -id "$window" _NET_WM_STATE | grep -q SKIP_TASKBAR ||
+    e2e_fail "the window has a task-bar button while the tray has its icon"
 
 timeout 5 xdotool windowminimize "$window"
 e2e_wait_until "$E2E_TIMEOUT" "the window to minimise" e2e_hidden "$window"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # An X client that owns the XEmbed tray selection and never docks anything: within 3 s the window
-# is on screen, and stays there.
+# is on screen, with a task-bar button since no icon could bring it back, and stays there.
 #   xembed_never_docks.sh TARVANE FAUX_PLATEAU
 source "$(dirname "$0")/harness.sh"
 e2e_begin xembed_never_docks
@@ -12,6 +12,8 @@ e2e_wait_until "$E2E_TIMEOUT" "the fake tray to take the selection" grep -q '^re
 e2e_start_program "$1"
 e2e_wait_until 3 "the window on screen beside a tray that never docks" e2e_find_window Tarvane
 e2e_log "ok: window shown"
+xprop -id "$E2E_WINDOW" _NET_WM_STATE | grep -q SKIP_TASKBAR &&
+    e2e_fail "no tray, and yet no task-bar button"
 
 sleep 1
 e2e_find_window Tarvane || e2e_fail "the window went away beside a tray that never docks"

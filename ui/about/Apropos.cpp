@@ -1,6 +1,7 @@
 #include "ui/about/Apropos.h"
 
 #include "core/BlocVersion.h"
+#include "platform/DecorationsFenetre.h"
 #include "platform/PointeurSouris.h"
 #include "platform/ProgrammeEnCours.h"
 #include "ui/about/OngletApropos.h"
@@ -80,7 +81,9 @@ void Apropos::Form_Load() {
 
     // The box has no border: given the tab control's size, it is exactly filled by it.
     Onglet->move(0, 0);
-    resize(Onglet->size());
+    // Fixed, so that tiling window managers float it rather than stretch it over the screen.
+    setFixedSize(Onglet->size());
+    decorerFenetre(*this, false);
 
     Titre->setText(texte(bloc.ProductName));
     // Arial 18 points, keeping the rest of the box's font.

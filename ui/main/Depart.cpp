@@ -2,6 +2,7 @@
 
 #include "core/ConvertirMontants.h"
 #include "core/ResultatConversion.h"
+#include "platform/DecorationsFenetre.h"
 #include "platform/IconePng.h"
 #include "platform/ServiceMessages.h"
 #include "ui/about/Polices.h"
@@ -123,6 +124,7 @@ Depart::~Depart() = default;
 void Depart::setVisible(bool visible) {
     if (visible) {
         creerControles(); // before the first show, so that they are shown with the window
+        decorerFenetre(*this, m_sansZoneNotification);
     }
     QWidget::setVisible(visible);
 }

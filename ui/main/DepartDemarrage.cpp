@@ -1,5 +1,6 @@
 // Start-up and shutdown of the program, in the main window's load and unload handlers, and what
 // the window does for its place in the notification area: show itself, the About box, the end.
+#include "platform/DecorationsFenetre.h"
 #include "platform/ProgrammeEnCours.h"
 #include "platform/ServiceMessages.h"
 #include "ui/about/Apropos.h"
@@ -57,6 +58,10 @@ void Depart::changerMode(bool avecIcone) {
     m_sansZoneNotification = !avecIcone;
     setContextMenuPolicy(avecIcone ? Qt::DefaultContextMenu : Qt::CustomContextMenu);
     nommerQuitter();
+    // In the task bar only where no icon could bring the window back, also from a minimise.
+    if (internalWinId() != 0) {
+        decorerFenetre(*this, m_sansZoneNotification);
+    }
     if (!avecIcone) {
         afficher();
     }

@@ -1,0 +1,9 @@
+#pragma once
+
+class QWidget;
+
+// Asks the window manager for what the toolkit's flags alone do not get everywhere: a window
+// offered neither minimise nor maximise (nor resize), and shown or not in the task bar and
+// pagers. Where the desktop has no such request (Wayland, Windows, where a tool window already
+// has no task-bar button) nothing is done. Creates the native window if it does not exist yet.
+void decorerFenetre(QWidget& fenetre, bool dansLaBarreDesTaches);
