@@ -17,6 +17,8 @@ packages+=(fonts-liberation2)
 if [ "$mode" = test ] || [ "$mode" = tour ]; then
     packages+=(xvfb xauth trayer xdotool xclip x11-utils procps
                imagemagick dbus-daemon at-spi2-core python3-dbus)
+    # A desktop's dark palette, handed to Qt by its platform theme (the tour's dark pictures).
+    packages+=(qt6ct)
 fi
 # End-to-end tests on other desktops: a D-Bus tray host written in Python, a real window
 # manager, a headless Wayland compositor.

@@ -2,7 +2,8 @@
 # The picture tour: runs Tarvane on a virtual screen (Xvfb) with a real tray (trayer), goes
 # through what a new user does (the icon, the window, converting 100 francs, the menu, each page
 # of the About box) and saves a picture of each step into docs/images/, which README.md and the
-# AppStream file show. The pictures are replaced only once the whole tour has gone through.
+# AppStream file show; then the window and the About box again under a dark desktop palette
+# (qt6ct's "darker" scheme). The pictures are replaced only once the whole tour has gone through.
 #   scripts/tour.sh [PROGRAM [FOLDER]]
 #     PROGRAM  default: build/release/app/Tarvane, built by scripts/run.sh
 #     FOLDER   where the pictures go, default: docs/images
@@ -65,6 +66,31 @@ page_montree() { # TAB: the page, named after its tab, is showing
         '$2 != "page tab" && $3 == nom && $5 ~ /showing/ {found = 1} END {exit !found}'
 }
 
+# 100 francs converted in the shown window: Enter goes to Euros, then to Convertir, which Enter
+# presses; the focus is left back in Francs, its amount selected.
+convertir_100() {
+    e2e_type 100
+    e2e_key Return Return
+    e2e_expect_focus "push button: Convertir"
+    e2e_key Return
+    e2e_expect_focus "text: Francs"
+    e2e_key Tab
+    e2e_expect_field "15,24" "Euros after converting 100 francs"
+    e2e_key shift+Tab
+}
+
+# The box closed by its door, the program ended by its menu's Quitter.
+fermer_et_quitter() { # ABOUT_BOX
+    page Tarvane
+    e2e_click_accessible "push button" Fermer
+    e2e_wait_until "$E2E_TIMEOUT" "the About box to close" e2e_hidden "$1"
+    e2e_click_icon 3
+    e2e_wait_popup
+    e2e_click_menu_item 2 2
+    e2e_wait_exit
+    e2e_expect_eq "$E2E_STATUS" 0 "exit status after Quitter"
+}
+
 # Like e2e_start_x, on a smaller screen, so that a picture holding both the centred window and
 # the tray in the corner is not mostly empty desktop.
 ECRAN_L=800 ECRAN_H=480
@@ -105,15 +131,8 @@ fenetre=$E2E_WINDOW
 e2e_expect_focus "text: Francs"
 photo 02-fenetre "$E2E_TRAY_PANEL" "$fenetre"
 
-# 3. 100 francs converted: Enter goes to Euros, then to Convertir, which Enter presses.
-e2e_type 100
-e2e_key Return Return
-e2e_expect_focus "push button: Convertir"
-e2e_key Return
-e2e_expect_focus "text: Francs"
-e2e_key Tab
-e2e_expect_field "15,24" "Euros after converting 100 francs"
-e2e_key shift+Tab
+# 3. 100 francs converted.
+convertir_100
 photo 03-conversion "$fenetre"
 
 # 4. The window put away with its narrow button, then the icon's menu.
@@ -141,15 +160,44 @@ for onglet in Tarvane "Infos techniques" Historique "Assistance technique" V.E.L
     numero=$((numero + 1))
 done
 
-# The box closed by its door, the program ended by its menu's Quitter.
-page Tarvane
-e2e_click_accessible "push button" Fermer
-e2e_wait_until "$E2E_TIMEOUT" "the About box to close" e2e_hidden "$apropos"
+fermer_et_quitter "$apropos"
+
+# 10 and 11. Again under a dark palette, which the desktop's platform theme hands to Qt: the
+# converted amounts, and the technical information on its white sheet.
+sombre=/usr/share/qt6ct/colors/darker.conf
+[ -f "$sombre" ] || e2e_fail "qt6ct is missing: run scripts/setup.sh tour"
+mkdir -p "$E2E_WORK/config/qt6ct"
+cat >"$E2E_WORK/config/qt6ct/qt6ct.conf" <<FIN
+[Appearance]
+style=Fusion
+custom_palette=true
+color_scheme_path=$sombre
+FIN
+E2E_PROGRAM_ENV=(QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$E2E_WORK/config")
+e2e_start_program "$programme"
+e2e_wait_icon
+e2e_click_icon 1
+e2e_wait_window Tarvane
+fenetre=$E2E_WINDOW
+e2e_expect_focus "text: Francs"
+convertir_100
+photo 10-fenetre-sombre "$fenetre"
+e2e_click_accessible "push button" "Masquer la fenêtre"
+e2e_wait_until "$E2E_TIMEOUT" "the window to hide" e2e_hidden "$fenetre"
 e2e_click_icon 3
 e2e_wait_popup
-e2e_click_menu_item 2 2
-e2e_wait_exit
-e2e_expect_eq "$E2E_STATUS" 0 "exit status after Quitter"
+e2e_click_menu_item 1 2
+e2e_wait_window Tarvane DIALOG
+apropos=$E2E_WINDOW
+page "Infos techniques"
+photo 11-apropos-infos-sombre "$apropos"
+fermer_et_quitter "$apropos"
+# A theme that did not load would leave light windows: just inside each, the face must be dark.
+for nom in 10-fenetre-sombre 11-apropos-infos-sombre; do
+    clarte=$(convert "$E2E_OUT/$nom.png" -crop 1x1+20+20 -colorspace Gray \
+        -format '%[fx:int(100*mean)]' info:)
+    [ "$clarte" -lt 50 ] || e2e_fail "$nom.png: the window's face is not dark ($clarte% light)"
+done
 
 mkdir -p "$images"
 rm -f "$images"/*.png

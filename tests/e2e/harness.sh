@@ -333,7 +333,8 @@ e2e_start_accessibility() {
 # The program under test
 
 # Starts PROGRAM with a clean environment: French settings, the X server, the private bus if
-# any, $E2E_WORK/bin first on PATH (for fakes). Runs in $E2E_PROGRAM_DIR (default: $E2E_WORK).
+# any, $E2E_WORK/bin first on PATH (for fakes), then the NAME=VALUE entries of the array
+# E2E_PROGRAM_ENV if set (a desktop's theme). Runs in $E2E_PROGRAM_DIR (default: $E2E_WORK).
 e2e_start_program() { # PROGRAM [ARGS...]
     local environment=(
         HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run"
@@ -365,6 +366,9 @@ e2e_start_program() { # PROGRAM [ARGS...]
     # without a terminating NUL: legal, but refused by ASan's strict string checks.
     if [ -n "${ASAN_OPTIONS:-}" ]; then
         environment+=("ASAN_OPTIONS=$ASAN_OPTIONS:strict_string_checks=0")
+    fi
+    if [ -n "${E2E_PROGRAM_ENV+set}" ]; then
+        environment+=("${E2E_PROGRAM_ENV[@]}")
     fi
     (
         cd "${E2E_PROGRAM_DIR:-$E2E_WORK}"
