@@ -254,6 +254,7 @@ void ObservateurSni::terminer(const Releve& releve) {
     if (premier || hote != m_hote || notre != m_notreElement || identite != m_identite) {
         m_hote = hote;
         m_notreElement = notre;
+        m_hoteCoquille = hote && releve.coquille && releve.hotes.isEmpty();
         m_identite = identite;
         emit change();
     }

@@ -32,6 +32,8 @@ public:
     bool hote() const { return m_hote; }
     // Whether the watcher lists an item of this process.
     bool notreElement() const { return m_notreElement; }
+    // Whether the host is GNOME Shell's own, whose extension opens the menu on a left click.
+    bool hoteCoquille() const { return m_hoteCoquille; }
     // Whether the first answer is still awaited.
     bool enCours() const { return m_enCours; }
     // Who the tray is: the watcher's owner and the hosts, as last seen. A tray replaced between
@@ -76,6 +78,7 @@ private:
     bool m_enCours = true;
     bool m_hote = false;
     bool m_notreElement = false;
+    bool m_hoteCoquille = false;
     bool m_echecSignale = false;
     QString m_identite;
 };

@@ -19,6 +19,9 @@ public:
     virtual bool accueillie() const { return presente(); }
     // The first look at the desktop is still under way: start-up waits for it.
     virtual bool enCours() const { return false; }
+    // The area opens the icon's menu on a left click and has no other one-click way to the
+    // program (GNOME Shell's), so that opening the menu must also bring the window.
+    virtual bool menuAuClicGauche() const { return false; }
     // An icon was just added: look at once, and for a while, whether an area takes it.
     virtual void iconeAjoutee() {}
 

@@ -224,6 +224,10 @@ bool PresenceZoneNotificationQt::accueillie() const {
     return m_accueillie;
 }
 
+bool PresenceZoneNotificationQt::menuAuClicGauche() const {
+    return m_sni->hoteCoquille();
+}
+
 bool PresenceZoneNotificationQt::enCours() const {
     return m_sni->enCours();
 }

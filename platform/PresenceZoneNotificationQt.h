@@ -27,6 +27,7 @@ public:
 
     bool presente() const override;
     bool accueillie() const override;
+    bool menuAuClicGauche() const override;
     bool enCours() const override;
     void iconeAjoutee() override;
 

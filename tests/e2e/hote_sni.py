@@ -10,6 +10,8 @@ DBUS_SESSION_BUS_ADDRESS, with Debian's python3-dbus and python3-gi only.
                               --late S       no answer before S seconds after its start
                               --hang-after N answers N calls, then none
                               --host-type T  says "host registered" as a string or an int32
+                              --gnome        owns org.gnome.Shell instead of a host name, as
+                                             GNOME Shell's built-in host does
   hote_sni.py host            owns org.kde.StatusNotifierHost-PID only: the panel apart from its
                               watcher; prints "ready"
   hote_sni.py burst N         has the watcher emit N host registered/unregistered pairs
@@ -19,6 +21,7 @@ DBUS_SESSION_BUS_ADDRESS, with Debian's python3-dbus and python3-gi only.
   hote_sni.py menu            prints the first item's exported menu, one item a line:
                               label (access-key marks removed) <TAB> enabled|disabled
   hote_sni.py click LABEL     clicks the menu item with that label, as a host's menu does
+  hote_sni.py open-menu       tells the first item its menu opens, as a host drawing it does
 """
 
 import sys
@@ -167,7 +170,9 @@ def serve(options):
 
     watcher = Watcher()
     name = dbus.service.BusName(WATCHER, bus, do_not_queue=True)
-    if "--no-host" not in options:
+    if "--gnome" in options:
+        _shell = dbus.service.BusName("org.gnome.Shell", bus, do_not_queue=True)
+    elif "--no-host" not in options:
         _host_name = own_host_name(bus)  # owned while this reference lives
     watcher.StatusNotifierHostRegistered()
     say(f"ready {name.get_name()}")
@@ -202,10 +207,14 @@ def first_item(bus):
     return bus.get_object(service, "/" + path)
 
 
-def menu_items(bus):
+def first_menu(bus):
     item = first_item(bus)
     path = item.Get(ITEM, "Menu", dbus_interface=PROPERTIES, timeout=5)
-    menu = bus.get_object(item.bus_name, path)
+    return bus.get_object(item.bus_name, path)
+
+
+def menu_items(bus):
+    menu = first_menu(bus)
     _revision, (_id, _properties, children) = menu.GetLayout(
         0, -1, dbus.Array([], signature="s"), dbus_interface=MENU, timeout=5)
     for child_id, properties, _children in children:
@@ -218,8 +227,8 @@ def menu_items(bus):
 
 def main(arguments):
     if arguments[:1] == ["serve"]:
-        flags = [a for a in arguments[1:] if a == "--no-host"]
-        rest = [a for a in arguments[1:] if a != "--no-host"]
+        flags = [a for a in arguments[1:] if a in ("--no-host", "--gnome")]
+        rest = [a for a in arguments[1:] if a not in flags]
         serve(dict(zip(rest[::2], rest[1::2]), **{f: True for f in flags}))
         return
     if arguments == ["host"]:
@@ -241,6 +250,11 @@ def main(arguments):
         print(title)
     elif arguments == ["activate"]:
         first_item(bus).Activate(0, 0, dbus_interface=ITEM, timeout=5)
+    elif arguments == ["open-menu"]:
+        menu = first_menu(bus)
+        menu.AboutToShow(0, dbus_interface=MENU, timeout=5)
+        menu.Event(0, "opened", dbus.Int32(0, variant_level=1), dbus.UInt32(0),
+                   dbus_interface=MENU, timeout=5)
     elif arguments == ["menu"]:
         for _menu, _id, label, enabled in menu_items(bus):
             print(f"{label}\t{'enabled' if enabled else 'disabled'}")

@@ -33,6 +33,13 @@ ZoneNotification::ZoneNotification(QWidget& fenetre, ShellIcone& shell,
     connect(MenuApropos, &QAction::triggered, this, [this] { executerElement(MenuApropos); });
     connect(MenuQuitter, &QAction::triggered, this, [this] { executerElement(MenuQuitter); });
 
+    // A tray that draws the menu itself tells it is opening; the window's own pop-up is not it.
+    connect(MenuPopUp, &QMenu::aboutToShow, this, [this] {
+        if (!m_menuOuvert && m_presence.menuAuClicGauche()) {
+            emit affichageDemande();
+        }
+    });
+
     m_attente.setSingleShot(true);
     m_attente.setInterval(DelaiAccueilMs);
     connect(&m_attente, &QTimer::timeout, this, &ZoneNotification::delaiEcoule);
