@@ -18,10 +18,7 @@ directory="file://${E2E_WORK}/Mes%20documents/%C3%89t%C3%A9"
 e2e_start_program "$1"
 e2e_wait_icon
 
-e2e_click_icon 3
-e2e_wait_popup
-e2e_key a
-e2e_wait_window Tarvane DIALOG
+e2e_open_about
 about=$E2E_WINDOW
 e2e_screenshot about
 e2e_expect_eq "$(e2e_opener_calls)" 0 "calls of xdg-open before any button"

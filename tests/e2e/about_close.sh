@@ -12,10 +12,7 @@ e2e_start_program "$1"
 e2e_wait_icon
 
 open_about() {
-    e2e_click_icon 3
-    e2e_wait_popup
-    e2e_key a
-    e2e_wait_window Tarvane DIALOG
+    e2e_open_about
     about=$E2E_WINDOW
     e2e_expect_eq "$(e2e_focus_window)" "$about" "window with the keyboard focus"
 }

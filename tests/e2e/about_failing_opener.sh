@@ -13,10 +13,7 @@ click_document_button() { # OPENER_STATUS
     e2e_fake_opener "$1"
     e2e_start_program "$program"
     e2e_wait_icon
-    e2e_click_icon 3
-    e2e_wait_popup
-    e2e_key a
-    e2e_wait_window Tarvane DIALOG
+    e2e_open_about
     about=$E2E_WINDOW
     e2e_click_accessible "page tab" "V.E.Lk"
     e2e_click_accessible "push button" "Lire Le_VELk_.txt"

@@ -390,6 +390,18 @@ e2e_wait_exit() { # [SECONDS]
     E2E_PID=
 }
 
+# Waits until the program has ended, within SECONDS if given, and expects status 0.
+e2e_expect_clean_exit() { # WHAT [SECONDS]
+    e2e_wait_exit "${2:-$E2E_TIMEOUT}"
+    e2e_expect_eq "$E2E_STATUS" 0 "exit status after $1"
+}
+
+# The program's icon leaves the tray, and trayer stays up.
+e2e_expect_icon_left() {
+    e2e_wait_until "$E2E_TIMEOUT" "the icon to leave the tray" e2e_icon_gone
+    e2e_running "$E2E_TRAY_PID" || e2e_fail "trayer did not survive the icon's departure"
+}
+
 # ---------------------------------------------------------------------------------------------
 # Windows
 
@@ -501,6 +513,28 @@ e2e_wait_window() { # NAME [TYPE]: sets E2E_WINDOW
 }
 
 e2e_hidden() { ! e2e_viewable "$1"; }
+
+# The program's window "Tarvane" on screen within SECONDS: sets E2E_WINDOW.
+e2e_window_within() { # SECONDS WHAT
+    e2e_wait_until "$1" "the window on screen: $2" e2e_find_window Tarvane
+    e2e_log "ok: window shown: $2"
+}
+
+# The window's own Q button hides WINDOW, and the program goes on.
+e2e_hide_with_q() { # WINDOW
+    timeout 5 xdotool windowfocus "$1"
+    e2e_key alt+q
+    e2e_wait_until "$E2E_TIMEOUT" "the window to hide" e2e_hidden "$1"
+    e2e_running "$E2E_PID" || e2e_fail "Q ended the program"
+}
+
+# "A propos" chosen by its key in the icon's menu: sets E2E_WINDOW to the About box.
+e2e_open_about() {
+    e2e_click_icon 3
+    e2e_wait_popup
+    e2e_key a
+    e2e_wait_window Tarvane DIALOG
+}
 
 # A menu or any other pop-up of the program: a top-level override-redirect window that is not
 # a tooltip.

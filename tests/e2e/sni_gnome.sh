@@ -17,4 +17,3 @@ e2e_sni open-menu
 e2e_wait_window Tarvane
 e2e_expect_focus "text: Francs"
 e2e_wait_sni_menu $'A propos\tenabled\nQuitter\tenabled' "the menu beside the window"
-e2e_log "PASSED: sni_gnome"

@@ -7,13 +7,6 @@
 source "$(dirname "$0")/harness.sh"
 e2e_begin sni_late
 
-hide_with_q() {
-    timeout 5 xdotool windowfocus "$window"
-    e2e_key alt+q
-    e2e_wait_until "$E2E_TIMEOUT" "the window to hide" e2e_hidden "$window"
-    e2e_running "$E2E_PID" || e2e_fail "Q ended the program"
-}
-
 e2e_start_x
 e2e_start_bus
 e2e_start_program "$1"
@@ -25,7 +18,7 @@ e2e_screenshot no_tray
 sleep 1.5
 e2e_start_sni_host
 e2e_wait_sni_item 2
-hide_with_q
+e2e_hide_with_q "$window"
 e2e_screenshot hidden_in_tray
 
 e2e_stop_sni_host
@@ -34,5 +27,5 @@ e2e_screenshot host_gone
 
 e2e_start_sni_host
 e2e_wait_sni_item 2
-hide_with_q
+e2e_hide_with_q "$window"
 e2e_screenshot host_back

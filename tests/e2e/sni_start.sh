@@ -41,6 +41,5 @@ e2e_wait_until "$E2E_TIMEOUT" "the About box to close" e2e_hidden "$about"
 e2e_wait_sni_menu $'A propos\tenabled\nQuitter\tenabled' "menu after the About box closed"
 
 e2e_sni click Quitter
-e2e_wait_exit
-e2e_expect_eq "$E2E_STATUS" 0 "exit status after Quitter"
+e2e_expect_clean_exit Quitter
 e2e_wait_until "$E2E_TIMEOUT" "the item to leave the tray host" e2e_sni_unregistered

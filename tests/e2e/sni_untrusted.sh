@@ -20,17 +20,6 @@ start_panel() {
         "$E2E_WORK/panel.log"
 }
 
-window_within_3s() { # WHAT
-    e2e_wait_until 3 "the window on screen: $1" e2e_find_window Tarvane
-    e2e_log "ok: window shown: $1"
-}
-
-hide_with_q() {
-    timeout 5 xdotool windowfocus "$E2E_WINDOW"
-    e2e_key alt+q
-    e2e_wait_until "$E2E_TIMEOUT" "the window to hide" e2e_hidden "$E2E_WINDOW"
-}
-
 end_case() {
     e2e_stop "$E2E_PID"
     E2E_PID=
@@ -45,39 +34,38 @@ e2e_start_bus
 # ---- A watcher that outlives its panel
 e2e_start_sni_host --no-host
 e2e_start_program "$program"
-window_within_3s "a watcher without a live host"
+e2e_window_within 3 "a watcher without a live host"
 start_panel
 e2e_wait_sni_item 3
-hide_with_q
+e2e_hide_with_q "$E2E_WINDOW"
 kill -KILL "$E2E_PANEL_PID"
-window_within_3s "the panel killed, its watcher still saying yes"
+e2e_window_within 3 "the panel killed, its watcher still saying yes"
 end_case
 
 # ---- Wrong types
 for type in string int32; do
     e2e_start_sni_host --host-type "$type"
     e2e_start_program "$program"
-    window_within_3s "\"host registered\" as $type"
+    e2e_window_within 3 "\"host registered\" as $type"
     end_case
 done
 
 # ---- Answers once, then hangs
 e2e_start_sni_host --hang-after 1
 e2e_start_program "$program"
-window_within_3s "a watcher that hangs after its first answer"
+e2e_window_within 3 "a watcher that hangs after its first answer"
 kill -TERM "$E2E_PID"
-e2e_wait_exit 1
-e2e_expect_eq "$E2E_STATUS" 0 "exit status after SIGTERM"
+e2e_expect_clean_exit SIGTERM 1
 e2e_stop_sni_host
 
 # ---- Answers late, then the panel comes
 e2e_start_sni_host --no-host --late 2.6
 e2e_start_program "$program"
-window_within_3s "a watcher that answers after 2.6 s"
+e2e_window_within 3 "a watcher that answers after 2.6 s"
 sleep 1
 start_panel
 e2e_wait_sni_item 3
-hide_with_q
+e2e_hide_with_q "$E2E_WINDOW"
 kill -KILL "$E2E_PANEL_PID"
 end_case
 
@@ -97,4 +85,3 @@ e2e_log "memory before the burst ${before} kB, after ${after} kB"
 e2e_sni_registered || e2e_fail "the item left during the burst"
 e2e_find_window Tarvane && e2e_fail "the window showed during the burst"
 end_case
-e2e_log "PASSED: sni_untrusted"

@@ -29,8 +29,6 @@ click) e2e_click_menu_item 2 2 ;;
 *) e2e_fail "unknown way to choose Quitter: $2" ;;
 esac
 
-e2e_wait_exit
-e2e_expect_eq "$E2E_STATUS" 0 "exit status after Quitter"
-e2e_wait_until "$E2E_TIMEOUT" "the icon to leave the tray" e2e_icon_gone
-e2e_running "$E2E_TRAY_PID" || e2e_fail "trayer did not survive the icon's departure"
+e2e_expect_clean_exit Quitter
+e2e_expect_icon_left
 e2e_screenshot gone

@@ -15,8 +15,6 @@ for signal in "$@"; do
     e2e_click_icon 1
     e2e_wait_window Tarvane
     kill -s "$signal" "$E2E_PID"
-    e2e_wait_exit
-    e2e_expect_eq "$E2E_STATUS" 0 "exit status after SIG$signal"
-    e2e_wait_until "$E2E_TIMEOUT" "the icon to leave the tray" e2e_icon_gone
+    e2e_expect_clean_exit "SIG$signal"
+    e2e_expect_icon_left
 done
-e2e_running "$E2E_TRAY_PID" || e2e_fail "trayer did not survive the icons' departures"

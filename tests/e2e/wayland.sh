@@ -14,6 +14,5 @@ e2e_wait_until "$E2E_TIMEOUT" "the window to show" e2e_find_accessible filler Ta
 sleep 1
 e2e_running "$E2E_PID" || e2e_fail "Tarvane ended on its own"
 kill -TERM "$E2E_PID"
-e2e_wait_exit
-e2e_expect_eq "$E2E_STATUS" 0 "exit status after SIGTERM"
+e2e_expect_clean_exit SIGTERM
 e2e_expect_eq "$(cat "$E2E_WORK/program-stderr.log")" "" "standard error of Tarvane"
