@@ -69,7 +69,7 @@ void verifier(const std::vector<Cas>& cas, const LocaleNumerique& locale = franc
     }
 }
 
-TEST(ConvertirMontants, InvalidRequests_giveTheirMessageSelectionAndFocus) {
+TEST(ConvertirMontants, Refusals_giveTheirMessageSelectionAndFocus_checkedInTheirOrder) {
     verifier({
         {"100", "15,24", remplies()}, // a second click after a conversion
         {"", "", vides()},
@@ -77,30 +77,18 @@ TEST(ConvertirMontants, InvalidRequests_giveTheirMessageSelectionAndFocus) {
         {"", "abc", eurosRefuses()},
         {"12,5,3", "", francsRefuses()},
         {"", "12 €", eurosRefuses()},
-    });
-}
-
-TEST(ConvertirMontants, TwoFilledFields_refusedBeforeNumericCheck) {
-    verifier({
+        // Two filled fields are refused before either is read.
         {"abc", "12", remplies()},
         {"12", "abc", remplies()},
         {"abc", "xyz", remplies()},
         {" ", " ", remplies()},
         {"inf", "1e308", remplies()},
-    });
-}
-
-TEST(ConvertirMontants, BlankIsNotEmpty_goesToNumericCheck) {
-    verifier({
+        // A blank is not empty: it goes to the numeric check.
         {" ", "", francsRefuses()},
         {"", " ", eurosRefuses()},
         {"\t", "", francsRefuses()},
         {"  ", "", francsRefuses()},
-    });
-}
-
-TEST(ConvertirMontants, NonFiniteEntries_refusedAsNotNumeric) {
-    verifier({
+        // Entries that are not finite are not numbers.
         {"inf", "", francsRefuses()},
         {"-inf", "", francsRefuses()},
         {"nan", "", francsRefuses()},
@@ -109,11 +97,7 @@ TEST(ConvertirMontants, NonFiniteEntries_refusedAsNotNumeric) {
         {"", "-INF", eurosRefuses()},
         {"", "nan", eurosRefuses()},
         {"1e400", "", francsRefuses()},
-    });
-}
-
-TEST(ConvertirMontants, ResultBeyondDouble_refusedAndNothingWritten) {
-    verifier({
+        // A result beyond a double: refused, nothing written.
         {"", "1e308", eurosRefuses()},
         {"", "-1e308", eurosRefuses()},
         {"", "2,8e307", eurosRefuses()},
@@ -148,7 +132,7 @@ TEST(ConvertirMontants, WorkedValues_writtenIntoTheOtherField) {
     });
 }
 
-TEST(ConvertirMontants, ExactHalfCent_roundsAwayFromZero) {
+TEST(ConvertirMontants, Rounding_halfCentsAwayFromZero_zeroNeverNegative) {
     // 500 euros are exactly 3279,785 francs; a plain double product gives 3279,78.
     verifier({
         {"", "500", enFrancs("3279,79")},
@@ -164,11 +148,7 @@ TEST(ConvertirMontants, ExactHalfCent_roundsAwayFromZero) {
         // Just below a half cent stays below.
         {"4,09973124", "", enEuros("0,62")},
         {"", "499,9999", enFrancs("3279,78")},
-    });
-}
-
-TEST(ConvertirMontants, AmountRoundingToZero_neverWrittenNegative) {
-    verifier({
+        // An amount rounding to zero is never written negative.
         {"-0", "", enEuros("0,00")},
         {"-0,001", "", enEuros("0,00")},
         {"", "-0", enFrancs("0,00")},
