@@ -79,42 +79,6 @@ TEST(Apropos, InfosPage_eachLineIsItsPrefixThenItsEntry) {
     }
 }
 
-TEST(Apropos, EmptyEntries_leaveExactlyThePrefix_ofTheDesignedLength) {
-    struct Prefixe {
-        const char* etiquette;
-        int longueur;
-        int blancsApresDeuxPoints;
-    };
-    // With every entry empty, each of these labels shows its prefix alone.
-    const Prefixe prefixes[] = {{"Commentaires", 26, 10},
-                                {"Copyright", 29, 16},
-                                {"Company", 28, 12},
-                                {"TradeMarks", 26, 7}};
-    BancApropos banc;
-    banc.programme.bloc = BlocVersion{};
-    banc.ouvrir();
-    for (const Prefixe& p : prefixes) {
-        const QString texte = texteDe(banc, p.etiquette);
-        EXPECT_EQ(texte.size(), p.longueur) << p.etiquette << ": \"" << texte.toStdString() << '"';
-        EXPECT_TRUE(texte.startsWith(QStringLiteral("  "))) << p.etiquette;
-        EXPECT_TRUE(texte.endsWith(QStringLiteral(":") + QString(p.blancsApresDeuxPoints, ' ')))
-            << p.etiquette;
-    }
-    // The two others always carry something after their prefix.
-    EXPECT_EQ(texteDe(banc, "NomApplication").indexOf(QStringLiteral("Tarvane.EXE")), 24);
-    EXPECT_EQ(texteDe(banc, "Version").indexOf(QStringLiteral("0.0 du ")), 29);
-    EXPECT_TRUE(
-        texteDe(banc, "Version")
-            .startsWith(QStringLiteral("  Version :") + QString(18, ' ') + QStringLiteral("0")));
-}
-
-TEST(Apropos, ExecutableConv_isShownAsConvDotEXE) {
-    BancApropos banc;
-    banc.programme.nom = QStringLiteral("Conv");
-    banc.ouvrir();
-    EXPECT_EQ(texteDe(banc, "NomApplication"), QStringLiteral("  Nom de l'éxecutable : Conv.EXE"));
-}
-
 // ---------------------------------------------------------------------------------------------
 // Title page
 
