@@ -89,18 +89,6 @@ TEST_F(DepartDemarrageTest, FirstCopy_computesTheInformationsAddsTheIconAndHides
     EXPECT_EQ(banc.programme.terminaisons, 0);
 }
 
-TEST_F(DepartDemarrageTest, WithANotificationArea_theQuitterButtonOnlyHides) {
-    depart->Form_Load();
-    message(513);
-    ASSERT_TRUE(depart->isVisible());
-
-    QTest::mouseClick(depart->findChild<QPushButton*>(QStringLiteral("Quitter")), Qt::LeftButton);
-
-    EXPECT_FALSE(depart->isVisible());
-    EXPECT_EQ(banc.programme.terminaisons, 0);
-    EXPECT_EQ(banc.shell.appels.size(), 1u);
-}
-
 TEST_F(DepartDemarrageTest, WithoutNotificationArea_theWindowShowsAndRightClickOpensTheMenu) {
     banc.presence.zone = false;
     GuetteurMenu guetteur;
@@ -192,6 +180,7 @@ TEST_F(DepartDemarrageTest, NotificationAreaComingAndGoing_iconFollowsOnce_windo
         EXPECT_EQ(banc.programme.terminaisons, c.quitterTermine ? 1 : 0);
         EXPECT_EQ(depart->isVisible(), c.quitterTermine);
         if (!c.quitterTermine) {
+            EXPECT_EQ(banc.shell.appels.size(), c.appels.size()) << "hiding touched the icon";
             depart->show();
             EXPECT_FALSE(depart->close());
             EXPECT_FALSE(depart->isVisible());
