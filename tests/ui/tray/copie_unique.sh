@@ -6,69 +6,18 @@
 # with the keyboard, as a user would. Every wait polls with a deadline.
 #
 #   copie_unique.sh /path/to/Tarvane
-set -euo pipefail
+# shellcheck source=../../e2e/harness.sh
+source "$(dirname "$0")/../../e2e/harness.sh"
+e2e_begin copie_unique
 
 programme=$(realpath "$1")
 delai=${TARVANE_DELAI:-120} # seconds, for eight programs starting on a busy machine
 
 # The lock lives in the user's runtime directory, which the program gets from this test
-# ($travail/run, below): a Tarvane running on this desktop or in another test neither disturbs it
-# nor is disturbed.
-
-journal() { printf '[copie_unique %s] %s\n' "$(date +%T.%3N)" "$*" >&2; }
-
-travail=$(mktemp -d "${TMPDIR:-/tmp}/tarvane-copie.XXXXXX")
-lances=()
-xvfb=""
-
-nettoyer() {
-    local pid
-    for pid in "${lances[@]}"; do
-        kill -KILL "$pid" 2>/dev/null || true
-    done
-    # Terminated, not killed, the X server removes its lock and socket files; a server that does
-    # not end is killed all the same.
-    if [ -n "$xvfb" ] && kill -TERM "$xvfb" 2>/dev/null; then
-        local limite=$((SECONDS + 5))
-        while vivant "$xvfb" && [ "$SECONDS" -lt "$limite" ]; do
-            sleep 0.05
-        done
-        kill -KILL "$xvfb" 2>/dev/null || true
-    fi
-    wait 2>/dev/null || true
-    rm -rf "$travail"
-}
-trap nettoyer EXIT
-trap 'exit 143' TERM INT HUP # so that clean-up runs when the test is stopped from outside
-
-echouer() {
-    journal "FAILED: $*"
-    local log
-    for log in "$travail"/*.log; do
-        [ -s "$log" ] || continue
-        journal "---- $(basename "$log")"
-        tail -n 20 "$log" >&2
-    done
-    exit 1
-}
-
-# attendre QUOI COMMANDE... : polls COMMANDE every 50 ms until it succeeds, or fails the test.
-attendre() {
-    local quoi=$1
-    shift
-    local limite=$((SECONDS + delai))
-    until "$@"; do
-        [ "$SECONDS" -lt "$limite" ] || echouer "timed out after ${delai}s waiting for: $quoi"
-        sleep 0.05
-    done
-}
-
-vivant() { # PID: running, not a zombie waiting to be reaped
-    local stat
-    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
-    stat=${stat##*) } # the state follows the command name, which is in parentheses
-    [[ $stat != Z* ]]
-}
+# ($E2E_WORK/run): a Tarvane running on this desktop or in another test neither disturbs it nor
+# is disturbed.
+travail=$E2E_WORK
+attendre() { e2e_wait_until "$delai" "$@"; } # QUOI COMMANDE...
 
 # Every call to the X server is bounded, so that a server in trouble fails the test, never hangs it.
 x() { timeout 5 xdotool "$@" 2>/dev/null; }
@@ -96,9 +45,9 @@ valider_avertissements() { # PID...
 }
 
 lancer() { # EXECUTABLE REPERTOIRE JOURNAL -> pid in $lance
-    (cd "$2" && exec "$1") >"$travail/$3.log" 2>&1 &
-    lance=$!
-    lances+=("$lance")
+    # shellcheck disable=SC2016 # expanded by the inner shell
+    e2e_launch "$3" sh -c 'cd "$1" && exec "$2"' sh "$2" "$1"
+    lance=$E2E_LAST_PID
 }
 
 code_de_sortie() { # PID -> $code, its exit code, once it has ended (run in this shell: a
@@ -107,20 +56,15 @@ code_de_sortie() { # PID -> $code, its exit code, once it has ended (run in this
 }
 
 # ---- An X server of our own, without any tray
-Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24 3>"$travail/ecran" 2>"$travail/xvfb.log" &
-xvfb=$!
-attendre "the X server" test -s "$travail/ecran"
-export DISPLAY=":$(cat "$travail/ecran")"
-export QT_QPA_PLATFORM=xcb
-export XDG_RUNTIME_DIR="$travail/run"
-mkdir -m 700 "$XDG_RUNTIME_DIR" "$travail/ici" "$travail/ailleurs"
+e2e_start_x
+export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$travail/run"
+mkdir "$travail/ici" "$travail/ailleurs"
 unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
 # On a real X server Qt loads libxkbcommon-x11, which hands strndup() a counted string without a
 # terminating NUL: legal, but refused by AddressSanitizer's strict string checks.
 if [ -n "${ASAN_OPTIONS:-}" ]; then
     export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
 fi
-journal "X server on $DISPLAY"
 
 # ---- Eight copies at once: one keeps running, seven warn and end
 copies=()
@@ -133,7 +77,7 @@ sept_refusees() {
     valider_avertissements "${copies[@]}"
     local pid en_vie=0
     for pid in "${copies[@]}"; do
-        vivant "$pid" && en_vie=$((en_vie + 1))
+        e2e_running "$pid" && en_vie=$((en_vie + 1))
     done
     [ "$en_vie" -le 1 ]
 }
@@ -141,16 +85,16 @@ attendre "seven copies refused" sept_refusees
 
 premiere=""
 for pid in "${copies[@]}"; do
-    if vivant "$pid"; then
+    if e2e_running "$pid"; then
         premiere=$pid
     else
         code_de_sortie "$pid"
-        [ "$code" = 0 ] || echouer "a refused copy ended with exit code $code"
+        [ "$code" = 0 ] || e2e_fail "a refused copy ended with exit code $code"
     fi
 done
-[ -n "$premiere" ] || echouer "no copy is running"
+[ -n "$premiere" ] || e2e_fail "no copy is running"
 attendre "the running copy's window" a_fenetre "$premiere" Tarvane
-journal "ok: eight at once leave one running ($premiere), seven refused with exit code 0"
+e2e_log "ok: eight at once leave one running ($premiere), seven refused with exit code 0"
 
 # ---- kill -9: the lock goes with the process, a new start succeeds at once
 kill -KILL "$premiere"
@@ -158,32 +102,32 @@ code_de_sortie "$premiere"
 lancer "$programme" "$travail/ici" "apres_kill"
 suivante=$lance
 demarree() {
-    a_fenetre "$suivante" " " && echouer "refused after kill -9 of the running copy"
-    vivant "$suivante" || echouer "ended instead of starting after kill -9"
+    a_fenetre "$suivante" " " && e2e_fail "refused after kill -9 of the running copy"
+    e2e_running "$suivante" || e2e_fail "ended instead of starting after kill -9"
     a_fenetre "$suivante" Tarvane
 }
 attendre "a start after kill -9" demarree
-journal "ok: after kill -9 a new copy starts"
+e2e_log "ok: after kill -9 a new copy starts"
 
 # ---- Another directory and another file of the same program: still refused
 cp "$programme" "$travail/ailleurs/Autre"
 lancer "$travail/ailleurs/Autre" "$travail/ailleurs" "ailleurs"
 ailleurs=$lance
 attendre "the warning of the copy started elsewhere" a_fenetre "$ailleurs" " "
-a_fenetre "$ailleurs" Tarvane && echouer "the copy started elsewhere shows its window"
+a_fenetre "$ailleurs" Tarvane && e2e_fail "the copy started elsewhere shows its window"
 finie() {
     valider_avertissements "$ailleurs"
-    ! vivant "$ailleurs"
+    ! e2e_running "$ailleurs"
 }
 attendre "the end of the copy started elsewhere" finie
 code_de_sortie "$ailleurs"
-[ "$code" = 0 ] || echouer "the copy started elsewhere ended with exit code $code"
-vivant "$suivante" || echouer "the running copy has stopped"
-journal "ok: a copy from another directory is refused, the running one goes on"
+[ "$code" = 0 ] || e2e_fail "the copy started elsewhere ended with exit code $code"
+e2e_running "$suivante" || e2e_fail "the running copy has stopped"
+e2e_log "ok: a copy from another directory is refused, the running one goes on"
 
 # ---- A request to end from the system leaves through the program's own shutdown
 kill -TERM "$suivante"
-attendre "the end on SIGTERM" eval '! vivant "$suivante"'
+attendre "the end on SIGTERM" eval '! e2e_running "$suivante"'
 code_de_sortie "$suivante"
-[ "$code" = 0 ] || echouer "SIGTERM ended the program with exit code $code"
-journal "ok: SIGTERM ends the program with exit code 0"
+[ "$code" = 0 ] || e2e_fail "SIGTERM ended the program with exit code $code"
+e2e_log "ok: SIGTERM ends the program with exit code 0"
