@@ -6,19 +6,12 @@
 #include <QWidget>
 
 #if TARVANE_XCB
-#include <xcb/xcb.h>
+#include "platform/AtomeX.h"
 
 namespace {
 
 xcb_atom_t atome(xcb_connection_t* connexion, const char* nom) {
-    xcb_atom_t resultat = XCB_ATOM_NONE;
-    if (auto* reponse = xcb_intern_atom_reply(
-            connexion, xcb_intern_atom(connexion, 0, static_cast<std::uint16_t>(qstrlen(nom)), nom),
-            nullptr)) {
-        resultat = reponse->atom;
-        free(reponse);
-    }
-    return resultat;
+    return atomeX(connexion, QByteArray(nom));
 }
 
 // Window managers that draw their own buttons (openbox, xfwm4, KWin) read the functions of the

@@ -13,7 +13,7 @@
 #include <QWidget>
 
 #if TARVANE_XCB
-#include <xcb/xcb.h>
+#include "platform/AtomeX.h"
 #endif
 
 #if TARVANE_XCB
@@ -112,18 +112,7 @@ public:
     }
 
 private:
-    xcb_atom_t atome(const QByteArray& nom) {
-        xcb_atom_t resultat = XCB_ATOM_NONE;
-        if (auto* reponse = xcb_intern_atom_reply(
-                m_connexion,
-                xcb_intern_atom(m_connexion, 0, static_cast<std::uint16_t>(nom.size()),
-                                nom.constData()),
-                nullptr)) {
-            resultat = reponse->atom;
-            std::free(reponse);
-        }
-        return resultat;
-    }
+    xcb_atom_t atome(const QByteArray& nom) { return atomeX(m_connexion, nom); }
 
     xcb_window_t proprietaire() {
         xcb_window_t resultat = XCB_WINDOW_NONE;
