@@ -184,10 +184,7 @@ convertir_100
 photo 10-fenetre-sombre "$fenetre"
 e2e_click_accessible "push button" "Masquer la fenêtre"
 e2e_wait_until "$E2E_TIMEOUT" "the window to hide" e2e_hidden "$fenetre"
-e2e_click_icon 3
-e2e_wait_popup
-e2e_click_menu_item 1 2
-e2e_wait_window Tarvane DIALOG
+e2e_open_about
 apropos=$E2E_WINDOW
 page "Infos techniques"
 photo 11-apropos-infos-sombre "$apropos"
