@@ -34,8 +34,14 @@ function(tarvane_add_test name)
     # are set by running each test through `cmake -E env`, at discovery and at run time alike.
     set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
                  ${CMAKE_COMMAND} -E env ${_env} ${TARVANE_WINE_ENV} ${TARVANE_WINE})
+    # Tests on the system's own windows share one shell (Wine's tray): one at a time, or an icon
+    # added while another test's shell starts is refused.
+    set(_verrou "")
+    if(T_NATIF)
+        set(_verrou RESOURCE_LOCK shell_natif)
+    endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES TIMEOUT 120)
+        PROPERTIES TIMEOUT 120 ${_verrou})
 endfunction()
