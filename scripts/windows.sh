@@ -123,5 +123,9 @@ echo "== Tests under Wine"
 export WINEPREFIX=$arbre/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # The prefix made once, off screen; then the tests on a screen of their own.
 bash tests/windows/wine.sh cmd /c exit 0
+# That server and its shell stay a few seconds, with no screen: a test started meanwhile would
+# share a shell that has no notification area. The tests' first program starts them anew.
+wineserver -k 2>/dev/null || true
+wineserver --wait 2>/dev/null || true
 xvfb-run --auto-servernum --server-args="-screen 0 1280x800x24 -nolisten tcp" \
     ctest --test-dir "$arbre" --output-on-failure --parallel "$jobs"
