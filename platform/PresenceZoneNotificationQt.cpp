@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QScopedValueRollback>
 #include <QWidget>
 
 #if TARVANE_XCB
@@ -242,6 +243,20 @@ QString PresenceZoneNotificationQt::lireIdentite() const {
 }
 
 void PresenceZoneNotificationQt::reevaluer() {
+    // A listener may add an icon, and so come back here, while a change is being told: the
+    // newer look is taken once that one is told, never overwritten by it.
+    if (m_enReevaluation) {
+        m_aRevoir = true;
+        return;
+    }
+    const QScopedValueRollback garde(m_enReevaluation, true);
+    do {
+        m_aRevoir = false;
+        reevaluerUneFois();
+    } while (m_aRevoir);
+}
+
+void PresenceZoneNotificationQt::reevaluerUneFois() {
     const bool presente = lirePresence();
     const bool accueillie = lireAccueil();
     const bool premier = !m_premierRegardFini && !m_sni->enCours();

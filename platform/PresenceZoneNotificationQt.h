@@ -38,6 +38,7 @@ private:
     bool lireAccueil() const;     // either kind holding our icon
     QString lireIdentite() const; // which trays those are
     void reevaluer();
+    void reevaluerUneFois();
 
     std::unique_ptr<ObservateurSni> m_sni;
     std::unique_ptr<ObservateurXembed> m_xembed;
@@ -45,4 +46,6 @@ private:
     bool m_accueillie = false;
     bool m_premierRegardFini = false;
     QString m_identite;
+    bool m_enReevaluation = false;
+    bool m_aRevoir = false;
 };
