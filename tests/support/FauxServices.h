@@ -132,6 +132,10 @@ public:
         premierRegard = false;
         emit changee(presente);
     }
+    void prendre(bool montre) {
+        prise = montre;
+        emit accueilChange(accueillie());
+    }
     bool zone = true;
     bool prise = true;          // the area shows the icons it is given
     bool premierRegard = false; // the first look is under way until a change

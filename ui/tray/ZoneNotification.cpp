@@ -102,24 +102,24 @@ void ZoneNotification::suivrePresence() {
     const bool montree = m_iconeAjoutee && m_presence.accueillie();
     if (montree) {
         m_attente.stop();
-    } else if (m_iconePresente && m_iconeAjoutee) {
-        // The area no longer shows it: the window must be reachable, and a later area gets a
-        // fresh icon.
-        retirerIcone();
-        m_refusee = true;
+    } else if (m_iconePresente && m_iconeAjoutee && !attendait) {
+        // The area no longer shows it, and is still there: the toolkit may be handing it a new
+        // window for the same icon, as it does when an area announces itself. The usual wait
+        // decides; an area that went away ends it at once (the icon is then withdrawn above).
+        m_attente.start();
     }
     if (!montree && m_attente.isActive()) {
         return; // the wait goes on
     }
-    if (montree == m_iconePresente && !attendait) {
-        return; // nothing new, and no wait to end
+    if (montree == m_iconePresente && (!attendait || montree)) {
+        return; // nothing new: no wait to end, or shown again within it
     }
     m_iconePresente = montree;
     emit iconeChangee(montree);
 }
 
 void ZoneNotification::delaiEcoule() {
-    if (m_iconePresente) {
+    if (m_iconeAjoutee && m_presence.accueillie()) {
         return;
     }
     // No area took the icon in time: the program goes on as without an area, and offers the icon
@@ -128,6 +128,7 @@ void ZoneNotification::delaiEcoule() {
         retirerIcone();
         m_refusee = true;
     }
+    m_iconePresente = false;
     emit iconeChangee(false);
 }
 

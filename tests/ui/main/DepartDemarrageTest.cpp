@@ -189,6 +189,23 @@ TEST_F(DepartDemarrageTest, NotificationAreaComingAndGoing_iconFollowsOnce_windo
     }
 }
 
+// An area that stops showing the icon but stays (the toolkit handing it a new window for the
+// icon) has the usual wait to show it again before the window comes.
+TEST_F(DepartDemarrageTest, IconNoLongerShownByAnAreaStillThere_theWaitDecides) {
+    for (const bool deNouveau : {true, false}) {
+        SCOPED_TRACE(deNouveau ? "shown again" : "never shown again");
+        depart = std::make_unique<Depart>(banc.services());
+        banc.shell.appels.clear();
+        depart->Form_Load();
+        banc.presence.prendre(false);
+        EXPECT_FALSE(depart->isVisible()) << "shown before the wait ended";
+        banc.presence.prendre(deNouveau);
+        QTest::qWait(ZoneNotification::DelaiAccueilMs + 300);
+        EXPECT_EQ(depart->isVisible(), !deNouveau);
+        EXPECT_EQ(banc.shell.appels.size(), deNouveau ? 1u : 2u) << "NIM_ADD, then NIM_DELETE";
+    }
+}
+
 // A tray that draws the menu itself offers its items while the window's own boxes are up; they
 // would do nothing then, so they are disabled, and enabled again once the box is closed.
 TEST_F(DepartDemarrageTest, WhileTheAboutBoxOrAMessageIsUp_theMenuItemsAreDisabled) {
