@@ -10,8 +10,19 @@
 
 namespace {
 
-xcb_atom_t atome(xcb_connection_t* connexion, const char* nom) {
-    return atomeX(connexion, QByteArray(nom));
+// Interned once: the window is decorated again at each showing, and the server's atoms last as
+// long as the program's one connection to it.
+struct Atomes {
+    xcb_atom_t motif, etat;
+    std::array<xcb_atom_t, 2> sauter; // the task bar's and the pagers'
+};
+
+const Atomes& atomes(xcb_connection_t* connexion) {
+    static const Atomes lus{atomeX(connexion, QByteArrayLiteral("_MOTIF_WM_HINTS")),
+                            atomeX(connexion, QByteArrayLiteral("_NET_WM_STATE")),
+                            {atomeX(connexion, QByteArrayLiteral("_NET_WM_STATE_SKIP_TASKBAR")),
+                             atomeX(connexion, QByteArrayLiteral("_NET_WM_STATE_SKIP_PAGER"))}};
+    return lus;
 }
 
 // Window managers that draw their own buttons (openbox, xfwm4, KWin) read the functions of the
@@ -22,15 +33,14 @@ void ecrireFonctions(xcb_connection_t* connexion, xcb_window_t id, bool sansCadr
     constexpr std::uint32_t Bord = 2, Titre = 8;
     const std::array<std::uint32_t, 5> indices{AvecFonctions | AvecDecorations, Deplacer | Fermer,
                                                sansCadre ? 0 : Bord | Titre, 0, 0};
-    const xcb_atom_t motif = atome(connexion, "_MOTIF_WM_HINTS");
+    const xcb_atom_t motif = atomes(connexion).motif;
     xcb_change_property(connexion, XCB_PROP_MODE_REPLACE, id, motif, motif, 32, indices.size(),
                         indices.data());
 }
 
 void ecrireEtat(xcb_connection_t* connexion, xcb_window_t id, bool visible, bool dansLaBarre) {
-    const xcb_atom_t etat = atome(connexion, "_NET_WM_STATE");
-    const std::array<xcb_atom_t, 2> sauter{atome(connexion, "_NET_WM_STATE_SKIP_TASKBAR"),
-                                           atome(connexion, "_NET_WM_STATE_SKIP_PAGER")};
+    const xcb_atom_t etat = atomes(connexion).etat;
+    const std::array<xcb_atom_t, 2>& sauter = atomes(connexion).sauter;
     if (visible) {
         // A mapped window's state belongs to the window manager: ask it.
         xcb_client_message_event_t message{};
