@@ -66,6 +66,20 @@ page_montree() { # TAB: the page, named after its tab, is showing
         '$2 != "page tab" && $3 == nom && $5 ~ /showing/ {found = 1} END {exit !found}'
 }
 
+# A left click on the icon shows the window, with the focus in Francs: sets fenetre.
+ouvrir_fenetre() {
+    e2e_click_icon 1
+    e2e_wait_window Tarvane
+    fenetre=$E2E_WINDOW
+    e2e_expect_focus "text: Francs"
+}
+
+# The window put away with its narrow button.
+masquer_fenetre() {
+    e2e_click_accessible "push button" "Masquer la fenêtre"
+    e2e_wait_until "$E2E_TIMEOUT" "the window to hide" e2e_hidden "$fenetre"
+}
+
 # 100 francs converted in the shown window: Enter goes to Euros, then to Convertir, which Enter
 # presses; the focus is left back in Francs, its amount selected.
 convertir_100() {
@@ -125,10 +139,7 @@ photo 01-icone "$E2E_TRAY_PANEL" "$BULLE"
 
 # 2. A left click on the icon shows the window.
 timeout 5 xdotool mousemove 0 400
-e2e_click_icon 1
-e2e_wait_window Tarvane
-fenetre=$E2E_WINDOW
-e2e_expect_focus "text: Francs"
+ouvrir_fenetre
 photo 02-fenetre "$E2E_TRAY_PANEL" "$fenetre"
 
 # 3. 100 francs converted.
@@ -136,8 +147,7 @@ convertir_100
 photo 03-conversion "$fenetre"
 
 # 4. The window put away with its narrow button, then the icon's menu.
-e2e_click_accessible "push button" "Masquer la fenêtre"
-e2e_wait_until "$E2E_TIMEOUT" "the window to hide" e2e_hidden "$fenetre"
+masquer_fenetre
 e2e_click_icon 3
 e2e_wait_popup
 photo 04-menu "$E2E_TRAY_PANEL" "$E2E_POPUP"
@@ -176,14 +186,10 @@ FIN
 E2E_PROGRAM_ENV=(QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$E2E_WORK/config")
 e2e_start_program "$programme"
 e2e_wait_icon
-e2e_click_icon 1
-e2e_wait_window Tarvane
-fenetre=$E2E_WINDOW
-e2e_expect_focus "text: Francs"
+ouvrir_fenetre
 convertir_100
 photo 10-fenetre-sombre "$fenetre"
-e2e_click_accessible "push button" "Masquer la fenêtre"
-e2e_wait_until "$E2E_TIMEOUT" "the window to hide" e2e_hidden "$fenetre"
+masquer_fenetre
 e2e_open_about
 apropos=$E2E_WINDOW
 page "Infos techniques"
