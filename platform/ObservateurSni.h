@@ -1,84 +1,70 @@
 #pragma once
 
-#include <functional>
 #include <QDBusConnection>
-#include <QHash>
 #include <QObject>
-#include <QStringList>
-#include <QTimer>
+#include <QPointer>
+#include <QSet>
 
-class QDBusMessage;
+class ElementSni;
 
-// The StatusNotifierItem side of the desktop, as the session bus shows it. A watcher's word alone
-// is not trusted: some outlive their panel and keep saying a host is there, some change their
-// answer without a signal, some answer late, with the wrong type, or not at all. So:
-// - a host counts when a watcher answers, with a D-Bus boolean, that one is registered, and a
-//   host is alive on the bus: one owning an org.kde / org.freedesktop StatusNotifierHost-* name,
-//   as hosts do, or the watcher itself when it lives in GNOME Shell (its built-in host owns no
-//   such name);
-// - every question is asked without blocking and given up after a bound; none is final: any
-//   tray-related change on the bus (the watcher's signals, a watcher or host name changing hands,
-//   any client leaving the bus) asks again;
-// - at most one question is in flight, and one more after it if something changed meanwhile; an
-//   answer to a question overtaken by a change is dropped, so that a burst costs one answer.
-// Before a host is taken as there, the watcher must have answered an Introspect and the
-// properties, the very calls that Qt's tray icon makes, synchronously, when it is created.
+// The StatusNotifierItem side of the desktop, as the session bus shows it, and whether it shows
+// the program's item. A watcher's word is not enough (some outlive their panel, some lie, some
+// hang): the item counts as shown while
+// - the watcher that owns org.kde.StatusNotifierWatcher now accepted its registration, and
+// - a client is still on the bus that read the item or its menu since it was served: what
+//   every host does when it draws an item, and none does once it is gone.
+// Nothing here blocks: the owners of the watcher's and GNOME Shell's names are asked once,
+// without waiting, then followed by the bus's NameOwnerChanged; the registration is an
+// asynchronous call with a bound, at most one in flight, made again when the watcher changes.
+// What is kept is bounded whatever peers send: two names, a few readers, a counter.
 class ObservateurSni : public QObject {
     Q_OBJECT
 
 public:
     explicit ObservateurSni(QDBusConnection bus, QObject* parent = nullptr);
+    ~ObservateurSni() override;
 
-    bool hote() const { return m_hote; }
-    // Whether the watcher lists an item of this process.
-    bool notreElement() const { return m_notreElement; }
-    // Whether the host is GNOME Shell's own, whose extension opens the menu on a left click.
-    bool hoteCoquille() const { return m_hoteCoquille; }
-    // Whether the first answer is still awaited.
+    QDBusConnection bus() const { return m_bus; }
+
+    // A watcher is on the bus: an item may be offered to it.
+    bool observateur() const { return !m_observateur.isEmpty(); }
+    // The item followed is shown by a host (the two conditions above).
+    bool notreElement() const;
+    // The watcher lives in GNOME Shell, whose extension opens the menu on a left click.
+    bool hoteCoquille() const;
+    // The first answer about the watcher is still awaited.
     bool enCours() const { return m_enCours; }
-    // Who the tray is: the watcher's owner and the hosts, as last seen. A tray replaced between
-    // two answers is another tray even where hote() stays true.
-    const QString& identite() const { return m_identite; }
+    // Who the tray is, changed by any tray-related event: a host coming or going where the
+    // watcher stays is another tray, which may take an item that the last one did not show.
+    QString identite() const;
 
-    // Asks again now, and a few times within the acceptance delay: an item registers on a
-    // connection of its own, and not every watcher signals it.
-    void suivreAjout();
+    // The item to register with every watcher and to follow; nothing to stop following it.
+    void suivre(ElementSni* element);
 
 signals:
-    // An answer changed what hote() or notreElement() say, or the first answer came.
+    // What observateur(), notreElement() or identite() say changed, or the first answer came.
     void change();
 
 private slots:
     void nomChange(const QString& nom, const QString& ancien, const QString& nouveau);
-    void demander();
+    void hoteChange();
+    void elementRetire(const QString& element);
+    void busPerdu();
 
 private:
-    struct Releve {
-        QStringList hotes;
-        QString observateur;   // unique name of the watcher's owner
-        bool coquille = false; // GNOME Shell owns the watcher
-        bool hoteDeclare = false;
-        QStringList elements;
-    };
-
-    void appeler(const QDBusMessage& question, std::function<void(const QDBusMessage&)> suite);
-    void poser();
-    void lireObservateur(Releve releve);
-    void lireProprietes(Releve releve);
-    void identifierElements(Releve releve);
-    void echec(const QString& quoi, const QDBusMessage& reponse);
-    void terminer(const Releve& releve);
+    void demanderProprietaire(const QString& nom);
+    void inscrire();
+    void lecture(const QString& lecteur);
 
     QDBusConnection m_bus;
-    QHash<QString, qint64> m_processus; // of unique names, which the bus never gives twice
-    QTimer m_suiviAjout;
-    int m_relancesAjout = 0;
-    bool m_enVol = false;
-    bool m_aRedemander = false;
+    QString m_observateur; // unique name of the watcher's owner
+    QString m_coquille;    // unique name of GNOME Shell
     bool m_enCours = true;
-    bool m_hote = false;
-    bool m_notreElement = false;
-    bool m_hoteCoquille = false;
+    quint64 m_generation = 0;
+    QPointer<ElementSni> m_element;
+    QString m_inscritAupres; // the watcher that accepted the item
+    bool m_inscriptionEnVol = false;
+    bool m_aReinscrire = false;
     bool m_echecSignale = false;
-    QString m_identite;
+    QSet<QString> m_lecteurs;
 };

@@ -176,9 +176,9 @@ public:
 
 #endif
 
-PresenceZoneNotificationQt::PresenceZoneNotificationQt(QDBusConnection bus, QObject* parent)
-    : PresenceZoneNotification(parent), m_sni(std::make_unique<ObservateurSni>(std::move(bus))) {
-    connect(m_sni.get(), &ObservateurSni::change, this, &PresenceZoneNotificationQt::reevaluer);
+PresenceZoneNotificationQt::PresenceZoneNotificationQt(ObservateurSni& sni, QObject* parent)
+    : PresenceZoneNotification(parent), m_sni(sni) {
+    connect(&m_sni, &ObservateurSni::change, this, &PresenceZoneNotificationQt::reevaluer);
 
 #if TARVANE_XCB
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
@@ -201,7 +201,7 @@ PresenceZoneNotificationQt::PresenceZoneNotificationQt(QDBusConnection bus, QObj
     m_presente = lirePresence();
     m_accueillie = lireAccueil();
     m_identite = lireIdentite();
-    m_premierRegardFini = !m_sni->enCours();
+    m_premierRegardFini = !m_sni.enCours();
 }
 
 PresenceZoneNotificationQt::~PresenceZoneNotificationQt() = default;
@@ -215,30 +215,27 @@ bool PresenceZoneNotificationQt::accueillie() const {
 }
 
 bool PresenceZoneNotificationQt::menuAuClicGauche() const {
-    return m_sni->hoteCoquille();
+    return m_sni.hoteCoquille();
 }
 
 bool PresenceZoneNotificationQt::enCours() const {
-    return m_sni->enCours();
+    return m_sni.enCours();
 }
 
 void PresenceZoneNotificationQt::iconeAjoutee() {
-    if (m_sni->hote()) {
-        m_sni->suivreAjout();
-    }
     reevaluer(); // an XEmbed tray may have docked it already
 }
 
 bool PresenceZoneNotificationQt::lirePresence() const {
-    return m_sni->hote() || (m_xembed && m_xembed->present());
+    return m_sni.observateur() || (m_xembed && m_xembed->present());
 }
 
 bool PresenceZoneNotificationQt::lireAccueil() const {
-    return (m_sni->hote() && m_sni->notreElement()) || (m_xembed && m_xembed->iconeEmbarquee());
+    return m_sni.notreElement() || (m_xembed && m_xembed->iconeEmbarquee());
 }
 
 QString PresenceZoneNotificationQt::lireIdentite() const {
-    return m_sni->identite() + QLatin1Char('|') +
+    return m_sni.identite() + QLatin1Char('|') +
            QString::number(m_xembed ? m_xembed->fenetreProprietaire() : 0);
 }
 
@@ -259,7 +256,7 @@ void PresenceZoneNotificationQt::reevaluer() {
 void PresenceZoneNotificationQt::reevaluerUneFois() {
     const bool presente = lirePresence();
     const bool accueillie = lireAccueil();
-    const bool premier = !m_premierRegardFini && !m_sni->enCours();
+    const bool premier = !m_premierRegardFini && !m_sni.enCours();
     m_premierRegardFini = m_premierRegardFini || premier;
     // A tray replaced by another between two looks is a change too: the new one may take an
     // icon that the old one never showed.

@@ -3,7 +3,6 @@
 #include "platform/PresenceZoneNotification.h"
 
 #include <memory>
-#include <QDBusConnection>
 
 class ObservateurSni;
 
@@ -11,18 +10,18 @@ class ObservateurSni;
 // per process, at its first tray call, whether a D-Bus tray exists, so asking it before a panel
 // has come up would leave the program without an icon for good.
 //
-// Two kinds of tray count: a StatusNotifierItem host on the session bus (ObservateurSni); and on
-// X11, an XEmbed tray, known by the owner of the manager selection _NET_SYSTEM_TRAY_S<screen>,
+// Two kinds of tray count: a StatusNotifierItem watcher on the session bus (ObservateurSni); and
+// on X11, an XEmbed tray, known by the owner of the manager selection _NET_SYSTEM_TRAY_S<screen>,
 // followed by the MANAGER message that a tray sends when it takes the selection and by the
 // destruction of the owner's window. Either holds an icon of ours only once it shows it: the
-// watcher lists our item, or the X server has reparented our icon's window into the tray.
+// watcher took our item and a host read it, or the X server has reparented our icon's window
+// into the tray.
 class PresenceZoneNotificationQt : public PresenceZoneNotification {
     Q_OBJECT
 
 public:
-    // The first look starts at once; the bus is asked without waiting for its answers.
-    explicit PresenceZoneNotificationQt(QDBusConnection bus = QDBusConnection::sessionBus(),
-                                        QObject* parent = nullptr);
+    // The D-Bus side is sni's, which must outlive this.
+    explicit PresenceZoneNotificationQt(ObservateurSni& sni, QObject* parent = nullptr);
     ~PresenceZoneNotificationQt() override;
 
     bool presente() const override;
@@ -40,7 +39,7 @@ private:
     void reevaluer();
     void reevaluerUneFois();
 
-    std::unique_ptr<ObservateurSni> m_sni;
+    ObservateurSni& m_sni;
     std::unique_ptr<ObservateurXembed> m_xembed;
     bool m_presente = false;
     bool m_accueillie = false;

@@ -1,6 +1,8 @@
 #include "platform/ShellIconeQt.h"
 
+#include "platform/ElementSni.h"
 #include "platform/Journal.h"
+#include "platform/ObservateurSni.h"
 #include "platform/ProgrammeEnCours.h"
 
 #include <algorithm>
@@ -15,8 +17,8 @@ struct ShellIconeQt::Icone {
     QPointer<QWidget> fenetre;
     ProcedureFenetre* procedure = nullptr; // the window's handler of the callback message
     std::uint32_t uID = 0;
-    std::unique_ptr<QSystemTrayIcon> tray;
-    bool menuDuTray = false; // the tray draws the menu itself on a right click
+    std::unique_ptr<QSystemTrayIcon> tray; // on an XEmbed tray
+    std::unique_ptr<ElementSni> element;   // on a D-Bus one
 };
 
 namespace {
@@ -42,21 +44,6 @@ int codePour(QSystemTrayIcon::ActivationReason raison) {
         break;
     }
     return 0;
-}
-
-// Qt hands the menu to trays that draw it themselves (StatusNotifierItem hosts) as a native
-// menu; trays that do not (XEmbed) would pop the menu up on their own beside the window's.
-bool trayDessineLeMenu([[maybe_unused]] QSystemTrayIcon& tray, [[maybe_unused]] QMenu& menu) {
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    tray.setContextMenu(&menu);
-    if (menu.platformMenu() != nullptr) {
-        return true;
-    }
-    tray.setContextMenu(nullptr);
-#else
-    // Windows reports the right click to the window, which opens the menu with its default item.
-#endif
-    return false;
 }
 
 // Qt's widget for an icon in an XEmbed tray; D-Bus trays report clicks themselves.
@@ -89,7 +76,8 @@ bool ClicDroitAuRelachement::eventFilter(QObject* objet, QEvent* evenement) {
     return true;
 }
 
-ShellIconeQt::ShellIconeQt(const ProgrammeEnCours& programme) : m_programme(programme) {}
+ShellIconeQt::ShellIconeQt(const ProgrammeEnCours& programme, ObservateurSni* sni)
+    : m_programme(programme), m_sni(sni) {}
 ShellIconeQt::~ShellIconeQt() = default;
 
 bool ShellIconeQt::Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) {
@@ -125,23 +113,19 @@ bool ShellIconeQt::ajouter(const NOTIFYICONDATA& donnees) {
         return false;
     }
 
+    const bool dbus = m_sni != nullptr && m_sni->observateur();
+    if (dbus && std::any_of(m_icones.begin(), m_icones.end(), [](const std::unique_ptr<Icone>& i) {
+            return i->element != nullptr;
+        })) {
+        return false; // the item's object paths are taken
+    }
+
     auto icone = std::make_unique<Icone>();
     icone->fenetre = donnees.hWnd;
     icone->uID = donnees.uID;
-    icone->tray = std::make_unique<QSystemTrayIcon>();
-    if (donnees.uFlags & NIF_ICON) {
-        icone->tray->setIcon(donnees.hIcon);
-    }
-    if (donnees.uFlags & NIF_TIP) {
-        icone->tray->setToolTip(lireInfobulle(donnees.szTip));
-    }
-    if (m_menu) {
-        icone->menuDuTray = trayDessineLeMenu(*icone->tray, *m_menu);
-    }
-    if (!icone->menuDuTray && !m_clicDroit) {
-        m_clicDroit = std::make_unique<ClicDroitAuRelachement>();
-        qApp->installEventFilter(m_clicDroit.get());
-    }
+    const QIcon image = (donnees.uFlags & NIF_ICON) ? donnees.hIcon : QIcon();
+    const bool avecInfobulle = (donnees.uFlags & NIF_TIP) != 0;
+    const QString infobulle = avecInfobulle ? lireInfobulle(donnees.szTip) : QString();
 
     // Only a mouse-move callback can be delivered: it is what the window decodes.
     if ((donnees.uFlags & NIF_MESSAGE) && donnees.uCallbackMessage == WM_MOUSEMOVE) {
@@ -151,19 +135,36 @@ bool ShellIconeQt::ajouter(const NOTIFYICONDATA& donnees) {
                 << "icon added for" << donnees.hWnd
                 << "whose clicks cannot be delivered: the window has no mouse-move handler";
         }
-        Icone* cible = icone.get();
-        QObject::connect(cible->tray.get(), &QSystemTrayIcon::activated, cible->tray.get(),
-                         [this, cible](QSystemTrayIcon::ActivationReason raison) {
-                             const int code = codePour(raison);
-                             if (code == WM_RBUTTONUP && cible->menuDuTray) {
-                                 return; // the tray shows the menu itself
-                             }
-                             if (code != 0) {
-                                 envoyerMessage(*cible, code);
-                             }
-                         });
+    }
+    Icone* cible = icone.get();
+
+    if (dbus) {
+        // The host draws the menu itself and reports the other clicks.
+        icone->element = std::make_unique<ElementSni>(m_sni->bus(), image, infobulle, m_menu);
+        QObject::connect(icone->element.get(), &ElementSni::clic, icone->element.get(),
+                         [this, cible](int code) { envoyerMessage(*cible, code); });
+        m_sni->suivre(icone->element.get());
+        m_icones.push_back(std::move(icone));
+        return true;
     }
 
+    icone->tray = std::make_unique<QSystemTrayIcon>();
+    if (!image.isNull()) {
+        icone->tray->setIcon(image);
+    }
+    if (avecInfobulle) {
+        icone->tray->setToolTip(infobulle);
+    }
+    if (!m_clicDroit) {
+        m_clicDroit = std::make_unique<ClicDroitAuRelachement>();
+        qApp->installEventFilter(m_clicDroit.get());
+    }
+    QObject::connect(cible->tray.get(), &QSystemTrayIcon::activated, cible->tray.get(),
+                     [this, cible](QSystemTrayIcon::ActivationReason raison) {
+                         if (const int code = codePour(raison); code != 0) {
+                             envoyerMessage(*cible, code);
+                         }
+                     });
     icone->tray->show();
     m_icones.push_back(std::move(icone));
     return true;
@@ -188,7 +189,12 @@ bool ShellIconeQt::supprimer(const NOTIFYICONDATA& donnees) {
     if (trouvee == m_icones.end()) {
         return false;
     }
-    (*trouvee)->tray->hide();
+    if ((*trouvee)->element != nullptr && m_sni != nullptr) {
+        m_sni->suivre(nullptr);
+    }
+    if ((*trouvee)->tray != nullptr) {
+        (*trouvee)->tray->hide();
+    }
     m_icones.erase(trouvee);
     return true;
 }

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <vector>
 
+class ObservateurSni;
 class ProgrammeEnCours;
 class QSystemTrayIcon;
 
@@ -20,15 +21,17 @@ private:
     bool m_relaiEnCours = false;
 };
 
-// The shell's notification-icon call on Qt's tray icon, made only once a notification area is
-// known to exist (Qt settles at its first tray call, for good, whether a D-Bus tray exists). Adding
-// creates the icon of (hWnd, uID) with its picture and its tooltip; deleting removes it. A click on
+// The shell's notification-icon call, made only once a notification area is known to exist.
+// Adding creates the icon of (hWnd, uID) with its picture and its tooltip: the program's own
+// StatusNotifierItem where a watcher is on the session bus (one such icon at a time), else Qt's
+// tray icon, for XEmbed trays; deleting removes it. A click on
 // the icon comes back to hWnd as the record's callback message: a queued call of the window's
 // mouse-move handler whose X is the shell's mouse-message code (513 left press, 515 double click,
 // 517 right release, 519 middle) times the screen's twips per pixel.
 class ShellIconeQt : public ShellIcone {
 public:
-    explicit ShellIconeQt(const ProgrammeEnCours& programme);
+    // Without sni, every icon is Qt's.
+    explicit ShellIconeQt(const ProgrammeEnCours& programme, ObservateurSni* sni = nullptr);
     ~ShellIconeQt() override;
 
     bool Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) override;
@@ -47,6 +50,7 @@ private:
                                                                 std::uint32_t uID) const;
 
     const ProgrammeEnCours& m_programme;
+    ObservateurSni* m_sni;
     std::vector<std::unique_ptr<Icone>> m_icones;
     QPointer<QMenu> m_menu;
     std::unique_ptr<ClicDroitAuRelachement> m_clicDroit;

@@ -1,3 +1,4 @@
+#include "platform/ObservateurSni.h"
 #include "platform/PresenceZoneNotificationQt.h"
 #include "platform/ProgrammeQt.h"
 #include "platform/ShellDocumentsQt.h"
@@ -15,9 +16,10 @@ public:
 
 private:
     ProgrammeQt m_programme;
-    ShellIconeQt m_shell{m_programme};
+    ObservateurSni m_sni{QDBusConnection::sessionBus()}; // the D-Bus trays and our item there
+    ShellIconeQt m_shell{m_programme, &m_sni};
     ShellDocumentsQt m_documents;
-    PresenceZoneNotificationQt m_presence; // panels come late, go away and come back
+    PresenceZoneNotificationQt m_presence{m_sni}; // panels come late, go away and come back
 };
 
 } // namespace

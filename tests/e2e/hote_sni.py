@@ -3,18 +3,26 @@
 DBUS_SESSION_BUS_ADDRESS, with Debian's python3-dbus and python3-gi only.
 
   hote_sni.py serve [OPTIONS] owns org.kde.StatusNotifierWatcher and is its host (owns
-                              org.kde.StatusNotifierHost-PID): accepts items, answers for them,
-                              forgets those whose owner leaves; prints "ready" once it owns the
-                              name, then one line an event. Watchers that lag or lie:
-                              --no-host      owns no host name (a watcher outliving its panel)
+                              org.kde.StatusNotifierHost-PID), in one process as xfce4-panel is:
+                              accepts items and reads each (its properties, then its menu's
+                              layout), as every real host does when it draws one; forgets those
+                              whose owner leaves; prints "ready" once it owns the name, then one
+                              line an event. Watchers that lag or lie:
+                              --no-host      owns no host name and reads no item (KDE's kded5
+                                             outliving plasmashell)
                               --late S       no answer before S seconds after its start
+                              --delay S      each answer S seconds late (a loaded panel)
                               --hang-after N answers N calls, then none
-                              --host-type T  says "host registered" as a string or an int32
-                              --gnome        owns org.gnome.Shell instead of a host name, as
-                                             GNOME Shell's built-in host does
-  hote_sni.py host            owns org.kde.StatusNotifierHost-PID only: the panel apart from its
-                              watcher; prints "ready"
+                              --items N      lists N items of other programs besides
+                              --gnome        owns org.gnome.Shell instead of a host name and asks
+                                             AboutToShow(0) of each new item's menu with no
+                                             click, as GNOME Shell's AppIndicator extension does
+  hote_sni.py host            owns org.kde.StatusNotifierHost-PID only and reads the watcher's
+                              items, old and new: plasmashell apart from kded5; prints "ready"
   hote_sni.py burst N         has the watcher emit N host registered/unregistered pairs
+  hote_sni.py readers N       reads the first item from N connections, one after another, each
+                              closed after its read (clients that come and go by the thousand)
+  hote_sni.py flips N         takes and gives back the watcher's name N times
   hote_sni.py items           prints the registered items, one a line (service/path)
   hote_sni.py tooltip         prints the title of the first item's tooltip
   hote_sni.py activate        calls the first item's Activate, as a left click does
@@ -24,9 +32,11 @@ DBUS_SESSION_BUS_ADDRESS, with Debian's python3-dbus and python3-gi only.
   hote_sni.py open-menu       tells the first item its menu opens, as a host drawing it does
 """
 
+import os
 import sys
 
 import dbus
+import dbus.bus
 
 WATCHER = "org.kde.StatusNotifierWatcher"
 WATCHER_PATH = "/StatusNotifierWatcher"
@@ -71,10 +81,10 @@ def serve(options):
     bus = dbus.SessionBus()
     started = time.monotonic()
     late = float(options.get("--late", 0))
+    delay = float(options.get("--delay", 0))
     answers_left = [int(options.get("--hang-after", -1))]
-    host_types = {"string": lambda v: dbus.String("true" if v else "false"),
-                  "int32": lambda v: dbus.Int32(1 if v else 0)}
-    host_type = host_types.get(options.get("--host-type"), dbus.Boolean)
+    others = [f":9.{n}/StatusNotifierItem" for n in range(int(options.get("--items", 0)))]
+    reads = "--no-host" not in options
 
     def say(line):
         print(line, flush=True)
@@ -95,17 +105,24 @@ def serve(options):
                 say(f"unregistered {item}")
                 self.StatusNotifierItemUnregistered(item)
 
-        @dbus.service.method(WATCHER, in_signature="s", sender_keyword="sender")
-        def RegisterStatusNotifierItem(self, service, sender=None):
+        @dbus.service.method(WATCHER, in_signature="s", sender_keyword="sender",
+                             async_callbacks=("reply", "error"))
+        def RegisterStatusNotifierItem(self, service, sender=None, reply=None, error=None):
+            self.answer(None, lambda _: self.register(service, sender, reply), error)
+
+        def register(self, service, sender, reply):
             # An item names its bus name (its object then at /StatusNotifierItem) or its path.
             if service.startswith("/"):
                 item = f"{sender}{service}"
             else:
                 item = f"{service}/StatusNotifierItem"
+            reply()
             if item not in self.items:
                 self.items.append(item)
                 say(f"registered {item}")
                 self.StatusNotifierItemRegistered(item)
+                if reads:
+                    read_item(bus, item, say, gnome="--gnome" in options)
 
         @dbus.service.method(WATCHER, in_signature="s")
         def RegisterStatusNotifierHost(self, _service):
@@ -125,8 +142,8 @@ def serve(options):
 
         def properties(self):
             return {
-                "RegisteredStatusNotifierItems": dbus.Array(self.items, signature="s"),
-                "IsStatusNotifierHostRegistered": host_type(True),
+                "RegisteredStatusNotifierItems": dbus.Array(self.items + others, signature="s"),
+                "IsStatusNotifierHostRegistered": dbus.Boolean(True),
                 "ProtocolVersion": dbus.Int32(0),
             }
 
@@ -136,7 +153,7 @@ def serve(options):
                 say("not answering")
                 return
             answers_left[0] -= 1
-            wait = late - (time.monotonic() - started)
+            wait = max(late - (time.monotonic() - started), delay)
             if wait > 0:
                 GLib.timeout_add(int(wait * 1000), lambda: reply(value) and False)
             else:
@@ -187,12 +204,43 @@ def own_host_name(bus):
                                 do_not_queue=True)
 
 
+def read_item(bus, item, say, gnome=False):
+    """Reads an item as a host drawing it does, without waiting: its properties, then its
+    menu's layout; GNOME Shell's extension also asks AboutToShow(0), no click needed."""
+    service, path = item.split("/", 1)
+
+    def read_menu(properties):
+        menu = str(properties.get("Menu", ""))
+        say(f"read {item}")
+        if not menu:
+            return
+        bus.call_async(service, menu, MENU, "GetLayout", "iias", (0, -1, []),
+                       lambda *_: None, lambda e: say(f"menu error {e}"))
+        if gnome:
+            bus.call_async(service, menu, MENU, "AboutToShow", "i", (0,),
+                           lambda *_: None, lambda e: say(f"menu error {e}"))
+
+    bus.call_async(service, "/" + path, PROPERTIES, "GetAll", "s", (ITEM,), read_menu,
+                   lambda e: say(f"item error {e}"))
+
+
 def host():
     from dbus.mainloop.glib import DBusGMainLoop
     from gi.repository import GLib
 
     DBusGMainLoop(set_as_default=True)
-    name = own_host_name(dbus.SessionBus())
+    bus = dbus.SessionBus()
+    name = own_host_name(bus)
+
+    def say(line):
+        print(line, flush=True)
+
+    bus.add_signal_receiver(lambda item: read_item(bus, str(item), say),
+                            "StatusNotifierItemRegistered", WATCHER, WATCHER, WATCHER_PATH)
+    watcher = bus.get_object(WATCHER, WATCHER_PATH)
+    for item in watcher.Get(WATCHER, "RegisteredStatusNotifierItems", dbus_interface=PROPERTIES,
+                            timeout=5):
+        read_item(bus, str(item), say)
     print(f"ready {name.get_name()}", flush=True)
     GLib.MainLoop().run()
 
@@ -238,6 +286,20 @@ def main(arguments):
     if len(arguments) == 2 and arguments[0] == "burst":
         bus.get_object(WATCHER, WATCHER_PATH).Burst(int(arguments[1]), dbus_interface=WATCHER,
                                                     timeout=120)
+        return
+    if len(arguments) == 2 and arguments[0] == "readers":
+        address = os.environ["DBUS_SESSION_BUS_ADDRESS"]
+        item = first_item(bus)
+        for _ in range(int(arguments[1])):
+            reader = dbus.bus.BusConnection(address)
+            reader.call_blocking(item.bus_name, item.object_path, PROPERTIES, "GetAll", "s",
+                                 (ITEM,), timeout=5)
+            reader.close()
+        return
+    if len(arguments) == 2 and arguments[0] == "flips":
+        for _ in range(int(arguments[1])):
+            bus.request_name(WATCHER, dbus.bus.NAME_FLAG_DO_NOT_QUEUE)
+            bus.release_name(WATCHER)
         return
     if arguments == ["items"]:
         watcher = bus.get_object(WATCHER, WATCHER_PATH)

@@ -1,11 +1,20 @@
-// The D-Bus tray's presence as the watcher service and its host come and go, on a private bus.
+// The D-Bus tray's presence and the program's own item, on a private bus: the item counts as
+// shown only while the watcher took it and a host that read it is still on the bus.
 #include "platform/PresenceZoneNotificationQt.h"
 
-#include <atomic>
+#include "platform/ElementSni.h"
+#include "platform/ObservateurSni.h"
+#include "platform/TypesSni.h"
+
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 #include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QMenu>
+#include <QMutex>
+#include <QPixmap>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -15,25 +24,32 @@ namespace {
 
 const QString Service = QStringLiteral("org.kde.StatusNotifierWatcher");
 
-// The watcher as a panel exports it: the host's registration, as a property and a signal. It
-// answers from a thread of its own, as another process would.
-class FauxObservateur : public QObject {
+// The watcher as a panel exports it. It answers from a thread of its own, as another process
+// would, and, when told to, never answers a registration.
+class FauxObservateur : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
-    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ hote)
 
 public:
-    bool hote() const { return m_hote; }
+    QString inscrit() const {
+        const QMutexLocker verrou(&m_mutex);
+        return m_inscrit;
+    }
+    std::atomic<bool> m_muet = false;
 
-    // The bus relays a signal only when it is emitted in the object's own thread.
-    void annoncerHote() {
-        QMetaObject::invokeMethod(this, [this] { emit StatusNotifierHostRegistered(); });
+public slots:
+    Q_SCRIPTABLE void RegisterStatusNotifierItem(const QString& service) {
+        if (m_muet) {
+            setDelayedReply(true); // and no reply ever
+            return;
+        }
+        const QMutexLocker verrou(&m_mutex);
+        m_inscrit = service;
     }
 
-    std::atomic<bool> m_hote = false;
-
-signals:
-    void StatusNotifierHostRegistered();
+private:
+    mutable QMutex m_mutex;
+    QString m_inscrit;
 };
 
 class PresenceZoneNotificationQtTest : public ::testing::Test {
@@ -44,89 +60,111 @@ protected:
                        QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")});
         ASSERT_TRUE(m_demon.waitForReadyRead(10000)) << "dbus-daemon did not start";
         m_adresse = QString::fromUtf8(m_demon.readLine()).trimmed();
-        m_panneau = std::make_unique<QDBusConnection>(
-            QDBusConnection::connectToBus(m_adresse, QStringLiteral("panneau")));
-        ASSERT_TRUE(m_panneau->isConnected());
+        m_panneau.emplace(connexion(QStringLiteral("panneau")));
         // Exported before it moves: the bus gives the object a child of its own, which must be
         // made in the object's thread and then moves with it.
-        ASSERT_TRUE(m_panneau->registerObject(
-            QStringLiteral("/StatusNotifierWatcher"), &m_observateur,
-            QDBusConnection::ExportAllProperties | QDBusConnection::ExportAllSignals));
+        ASSERT_TRUE(m_panneau->registerObject(QStringLiteral("/StatusNotifierWatcher"),
+                                              &m_observateur,
+                                              QDBusConnection::ExportScriptableSlots));
         m_observateur.moveToThread(&m_filPanneau);
         m_filPanneau.start();
+        m_icone.addPixmap(QPixmap(16, 16));
     }
 
     void TearDown() override {
         m_filPanneau.quit();
         m_filPanneau.wait();
-        m_panneau.reset();
-        QDBusConnection::disconnectFromBus(QStringLiteral("panneau"));
-        QDBusConnection::disconnectFromBus(QStringLiteral("programme"));
+        for (const char* nom : {"panneau", "programme", "hote"}) {
+            QDBusConnection::disconnectFromBus(QString::fromLatin1(nom));
+        }
         m_demon.kill();
         m_demon.waitForFinished();
     }
 
-    QDBusConnection busDuProgramme() const {
-        return QDBusConnection::connectToBus(m_adresse, QStringLiteral("programme"));
+    QDBusConnection connexion(const QString& nom) const {
+        return QDBusConnection::connectToBus(m_adresse, nom);
+    }
+
+    // What a host does first with a new item: read all its properties.
+    static QDBusMessage lire(QDBusConnection& hote, const QString& service) {
+        QDBusMessage question = QDBusMessage::createMethodCall(
+            service, QStringLiteral("/StatusNotifierItem"),
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"));
+        question << QStringLiteral("org.kde.StatusNotifierItem");
+        return hote.call(question, QDBus::BlockWithGui, 5000); // the item answers from this thread
     }
 
     QProcess m_demon;
     QString m_adresse;
-    std::unique_ptr<QDBusConnection> m_panneau;
+    std::optional<QDBusConnection> m_panneau;
     QThread m_filPanneau;
     FauxObservateur m_observateur;
+    QIcon m_icone;
 };
 
-TEST_F(PresenceZoneNotificationQtTest, HostCountsOnlyWhileAliveOnTheBus_reportedOncePerChange) {
-    PresenceZoneNotificationQt presence(busDuProgramme());
-    QSignalSpy changements(&presence, &PresenceZoneNotification::changee);
+TEST_F(PresenceZoneNotificationQtTest, ItemShownWhileTakenAndReadByAHostOnTheBus) {
+    ObservateurSni sni(connexion(QStringLiteral("programme")));
+    PresenceZoneNotificationQt presence(sni);
     EXPECT_TRUE(presence.enCours()) << "nothing is asked synchronously";
     ASSERT_TRUE(QTest::qWaitFor([&] { return !presence.enCours(); }));
-    ASSERT_EQ(changements.count(), 1) << "the end of the first look is told";
-    EXPECT_FALSE(changements.at(0).at(0).toBool()) << "no watcher on the bus";
+    EXPECT_FALSE(presence.presente()) << "no watcher on the bus";
 
-    // A watcher that says a host is registered while none is alive, as one that outlives its
-    // panel does: no tray.
     ASSERT_TRUE(m_panneau->registerService(Service));
-    m_observateur.m_hote = true;
-    m_observateur.annoncerHote();
-    QTest::qWait(300);
-    EXPECT_EQ(changements.count(), 1) << "a watcher's word without a live host";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return presence.presente(); }));
 
-    // The host comes: it owns its name on the bus.
-    // A connection closes once its last handle goes: the host lives in this one.
-    auto hote =
-        std::make_optional(QDBusConnection::connectToBus(m_adresse, QStringLiteral("hote")));
-    ASSERT_TRUE(hote->registerService(QStringLiteral("org.kde.StatusNotifierHost-4242")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return changements.count() == 2; }));
+    ElementSni element(sni.bus(), m_icone, QStringLiteral("Tarvane Francs/Euros/Francs"), nullptr);
+    sni.suivre(&element);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !element.service().isEmpty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_observateur.inscrit() == element.service(); }));
+    QTest::qWait(200);
+    EXPECT_FALSE(presence.accueillie()) << "taken by the watcher, read by no host";
+
+    auto hote = std::make_optional(connexion(QStringLiteral("hote")));
+    const QDBusMessage proprietes = lire(*hote, element.service());
+    ASSERT_EQ(proprietes.type(), QDBusMessage::ReplyMessage)
+        << proprietes.errorMessage().toStdString();
+    const auto valeurs = qdbus_cast<QVariantMap>(proprietes.arguments().constFirst());
+    EXPECT_EQ(qdbus_cast<InfobulleSni>(valeurs.value(QStringLiteral("ToolTip"))).titre,
+              QStringLiteral("Tarvane Francs/Euros/Francs"));
+    const auto images = qdbus_cast<PixmapsSni>(valeurs.value(QStringLiteral("IconPixmap")));
+    ASSERT_EQ(images.size(), 1);
+    EXPECT_EQ(images.at(0).pixels.size(), 16 * 16 * 4);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return presence.accueillie(); }));
+
+    // The host dies; the watcher stays and says nothing.
+    hote.reset();
+    QDBusConnection::disconnectFromBus(QStringLiteral("hote"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !presence.accueillie(); }));
     EXPECT_TRUE(presence.presente());
 
-    // It dies; the watcher says nothing and goes on saying yes.
+    // Another watcher, which never answers the registration: read or not, the item is not shown.
+    m_observateur.m_muet = true;
+    ASSERT_TRUE(m_panneau->unregisterService(Service));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !presence.presente(); }));
+    ASSERT_TRUE(m_panneau->registerService(Service));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return presence.presente(); }));
+    hote.emplace(connexion(QStringLiteral("hote")));
+    ASSERT_EQ(lire(*hote, element.service()).type(), QDBusMessage::ReplyMessage);
+    QTest::qWait(2500);
+    EXPECT_FALSE(presence.accueillie()) << "a watcher that never took the item";
     hote.reset();
-    QDBusConnection::disconnectFromBus(QStringLiteral("hote"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return changements.count() == 3; }));
-    EXPECT_FALSE(presence.presente());
+}
 
-    // A host back, then a watcher that changes its answer without a signal: the next client to
-    // leave the bus has it asked again.
-    hote.emplace(QDBusConnection::connectToBus(m_adresse, QStringLiteral("hote")));
-    ASSERT_TRUE(hote->registerService(QStringLiteral("org.kde.StatusNotifierHost-4243")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return changements.count() == 4; }));
-    m_observateur.m_hote = false;
-    QDBusConnection::connectToBus(m_adresse, QStringLiteral("passant"));
-    QDBusConnection::disconnectFromBus(QStringLiteral("passant"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return changements.count() == 5; }));
-    EXPECT_FALSE(presence.presente());
-
-    // Repeated registrations change nothing.
-    m_observateur.m_hote = true;
-    m_observateur.annoncerHote();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return changements.count() == 6; }));
-    m_observateur.annoncerHote();
-    QTest::qWait(300);
-    EXPECT_EQ(changements.count(), 6) << "a second registration of the same host";
-    hote.reset();
-    QDBusConnection::disconnectFromBus(QStringLiteral("hote"));
+TEST_F(PresenceZoneNotificationQtTest, ItemRecognisedInEveryFormWatchersWrite) {
+    ElementSni element(connexion(QStringLiteral("programme")), m_icone, QString(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !element.service().isEmpty(); }));
+    const QString nom = element.service();
+    const QString unique = connexion(QStringLiteral("programme")).baseService();
+    for (const QString& forme : {nom, nom + QStringLiteral("/StatusNotifierItem"), unique,
+                                 unique + QStringLiteral("/StatusNotifierItem"),
+                                 unique + QStringLiteral("@/StatusNotifierItem")}) {
+        EXPECT_TRUE(element.designe(forme)) << forme.toStdString();
+    }
+    for (const QString& forme :
+         {nom + QStringLiteral("-2"), unique + QStringLiteral("/org/ayatana/NotificationItem/x"),
+          QStringLiteral(":1.999@/StatusNotifierItem"), QString()}) {
+        EXPECT_FALSE(element.designe(forme)) << forme.toStdString();
+    }
 }
 
 } // namespace
