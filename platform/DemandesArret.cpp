@@ -41,17 +41,9 @@ bool DemandesArret::eventFilter(QObject* objet, QEvent* evenement) {
 namespace {
 
 constexpr int Signaux[] = {SIGTERM, SIGINT, SIGHUP};
-// A request not taken up by the event loop within this time is carried out by the handler of the
-// alarm: the loop is stuck (in a toolkit call that waits on a peer that does not answer).
-constexpr unsigned DelaiArretS = 1;
 
 std::atomic<int> g_ecriture{-1};
 struct sigaction g_anciennes[std::size(Signaux)];
-struct sigaction g_ancienneAlarme;
-
-extern "C" void finForcee(int) {
-    ::_exit(0); // the desktop drops the icon of a process that is gone
-}
 
 extern "C" void noterSignal(int numero) {
     // Only async-signal-safe calls here; errno belongs to the code that was interrupted.
@@ -60,7 +52,6 @@ extern "C" void noterSignal(int numero) {
     if (fd >= 0) {
         const auto octet = static_cast<unsigned char>(numero);
         [[maybe_unused]] const ssize_t ecrit = ::write(fd, &octet, 1);
-        ::alarm(DelaiArretS);
     }
     errno = sauvegarde;
 }
@@ -100,8 +91,6 @@ DemandesArret::DemandesArret(QObject* parent) : QObject(parent) {
     for (std::size_t i = 0; i < std::size(Signaux); ++i) {
         sigaction(Signaux[i], &action, &g_anciennes[i]);
     }
-    action.sa_handler = finForcee;
-    sigaction(SIGALRM, &action, &g_ancienneAlarme);
 }
 
 DemandesArret::~DemandesArret() {
@@ -112,15 +101,12 @@ DemandesArret::~DemandesArret() {
     for (std::size_t i = 0; i < std::size(Signaux); ++i) {
         sigaction(Signaux[i], &g_anciennes[i], nullptr);
     }
-    ::alarm(0);
-    sigaction(SIGALRM, &g_ancienneAlarme, nullptr);
     const int ecriture = g_ecriture.exchange(-1);
     ::close(ecriture);
     ::close(m_lecture);
 }
 
 void DemandesArret::lire() {
-    ::alarm(0); // the loop is alive: the program's own shutdown follows
     unsigned char octets[16];
     ssize_t lus = 0;
     while ((lus = ::read(m_lecture, octets, sizeof octets)) > 0) {

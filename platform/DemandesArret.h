@@ -7,9 +7,8 @@ class QSocketNotifier;
 // The requests to end the program that come from outside it, turned into one Qt signal on the
 // user-interface thread, so that they all leave through the program's own shutdown:
 // - the system's signals SIGTERM, SIGINT and SIGHUP (Unix): the signal handler only writes the
-//   signal's number into a pipe, and everything else runs from the event loop; should the loop
-//   not read it within a second (stuck in a call that waits on a peer), the process ends
-//   anyway, with status 0;
+//   signal's number into a pipe, and everything else runs from the event loop, which no call
+//   to a peer ever holds up;
 // - the application's quit (the desktop session ending, QCoreApplication::quit), reported with the
 //   number 0. While the signal is connected the quit itself is held back: it would otherwise send
 //   close events that a window putting itself away refuses, and the program would not end.

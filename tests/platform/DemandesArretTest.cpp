@@ -7,8 +7,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -28,30 +26,6 @@ TEST(DemandesArret, EachStopSignal_isReportedOnTheEventLoop_andTheProcessLivesOn
         ASSERT_TRUE(QTest::qWaitFor([&] { return arrets.count() == 1; })) << numero;
         EXPECT_EQ(arrets.at(0).at(0).toInt(), numero);
     }
-}
-
-// With the event loop stuck, a request to end still ends the process within about a second.
-TEST(DemandesArret, EventLoopStuck_theSignalStillEndsTheProcessSoon) {
-    DemandesArret demandes;
-    const pid_t enfant = ::fork();
-    ASSERT_GE(enfant, 0);
-    if (enfant == 0) {
-        std::raise(SIGTERM);
-        ::sleep(5); // no event loop runs here
-        ::_exit(3);
-    }
-    int etat = 0;
-    pid_t fini = 0;
-    for (int attente = 0; attente < 60 && fini == 0; ++attente) {
-        fini = ::waitpid(enfant, &etat, WNOHANG);
-        ::usleep(50000);
-    }
-    if (fini == 0) {
-        ::kill(enfant, SIGKILL);
-        ::waitpid(enfant, nullptr, 0);
-    }
-    ASSERT_EQ(fini, enfant) << "still running after 3 s";
-    EXPECT_TRUE(WIFEXITED(etat) && WEXITSTATUS(etat) == 0) << etat;
 }
 
 TEST(DemandesArret, ApplicationQuit_isReported_andHeldBackForTheProgramsOwnShutdown) {
