@@ -243,6 +243,7 @@ e2e_start_bus() {
         e2e_fail "python3-dbus is missing: run scripts/setup.sh test"
     e2e_launch dbus env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
         ${DISPLAY:+DISPLAY="$DISPLAY"} dbus-daemon --session --nofork --nopidfile --print-address=1
+    E2E_BUS_PID=$E2E_LAST_PID
     e2e_wait_until "$E2E_TIMEOUT" "the desktop bus to start" grep -q '^unix:' "$E2E_WORK/dbus.log"
     export DBUS_SESSION_BUS_ADDRESS
     DBUS_SESSION_BUS_ADDRESS=$(grep -m 1 '^unix:' "$E2E_WORK/dbus.log")

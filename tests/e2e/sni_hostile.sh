@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Peers of the session bus that flood it or die under the item, and a program in a PID
+# namespace: the item stays shown, memory grows by less than 1 MB, the program never aborts, and
+# when the tray is lost the window shows within 3 s.
+# - 1,000 clients that each read the item and leave;
+# - a watcher's name taken and given back 3,000 times (each time an item offered and withdrawn);
+# - the session bus itself dying;
+# - the program in a PID namespace of its own, where the bus knows it by another process id.
+#   sni_hostile.sh TARVANE
+source "$(dirname "$0")/harness.sh"
+e2e_begin sni_hostile
+program=$1
+
+memory_kb() { awk '/^VmRSS/ {print $2}' "/proc/$E2E_PID/status"; }
+
+expect_growth_within() { # KB BEFORE WHAT
+    local after
+    after=$(memory_kb)
+    e2e_log "memory before $2 kB, after $after kB: $3"
+    [ "$after" -le $(($2 + $1)) ] || e2e_fail "memory grew by $((after - $2)) kB: $3"
+}
+
+# The floods below take longer than a question of e2e_sni.
+sni_flood() { timeout 120 "$E2E_PYTHON" "$E2E_HERE/hote_sni.py" "$@" 2>>"$E2E_WORK/sni.log"; }
+
+# The window whatever the process it belongs to (in a PID namespace, not the one started).
+any_window() { timeout 5 xdotool search --onlyvisible --name '^Tarvane$' >/dev/null 2>&1; }
+
+e2e_start_x
+e2e_start_bus
+e2e_start_sni_host
+# AddressSanitizer holds freed blocks in a 256 MB quarantine, which would be counted as growth.
+ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}quarantine_size_mb=0:thread_local_quarantine_size_kb=0" \
+    e2e_start_program "$program"
+e2e_wait_sni_item 3
+sleep 2.5
+
+# ---- Readers by the thousand
+sni_flood readers 100
+before=$(memory_kb)
+sni_flood readers 1000
+sleep 1
+expect_growth_within 1024 "$before" "1,000 readers"
+e2e_find_window Tarvane && e2e_fail "the window showed under the readers"
+
+# ---- A watcher that flips: the panel's own watcher stays, another client takes the name
+# whenever it is free, which it never is here: each flip is a change of owner that the program
+# must follow, so the real watcher is stopped first.
+e2e_stop_sni_host
+e2e_window_within 3 "the tray gone"
+sni_flood flips 300
+before=$(memory_kb)
+sni_flood flips 3000
+sleep 2
+expect_growth_within 1024 "$before" "3,000 watchers come and gone"
+e2e_start_sni_host
+e2e_wait_sni_item 3
+e2e_hide_with_q "$E2E_WINDOW"
+
+# ---- The bus dies
+kill -KILL "$E2E_BUS_PID"
+e2e_window_within 3 "the session bus gone"
+e2e_running "$E2E_PID" || e2e_fail "the program ended with the bus"
+e2e_stop "$E2E_PID"
+E2E_PID=
+e2e_stop_sni_host
+
+# ---- A PID namespace
+E2E_BUS=
+e2e_start_sni_host
+e2e_start_program unshare --pid --fork --kill-child "$program"
+e2e_wait_sni_item 3
+sleep 2.5
+any_window && e2e_fail "the window showed: the program did not know its own item"
+e2e_sni activate
+e2e_wait_until 3 "the window after Activate" any_window
+e2e_log "ok: in a PID namespace, the item is the program's"
