@@ -16,9 +16,11 @@ def fil(nom, tid, reveils=0):
             "new": False}
 
 
-def ecrire(dossier, dock, rss, clic_ms, reveils, charge="0.10 0.10 0.10", premier_ms=None):
+def ecrire(dossier, dock, rss, clic_ms, reveils, charge="0.10 0.10 0.10", premier_ms=None,
+           dbus=None):
     """dock and rss: (Tarvane, floor); premier_ms: the first click after start (default
-    clic_ms); reveils: Tarvane's main-thread wake-ups, first window."""
+    clic_ms); reveils: Tarvane's main-thread wake-ups, first window; dbus: (dock, rss) on a
+    D-Bus tray, if measured."""
     def json_dans(nom, contenu):
         with open(os.path.join(dossier, nom), "w") as f:
             json.dump(contenu, f)
@@ -33,6 +35,10 @@ def ecrire(dossier, dock, rss, clic_ms, reveils, charge="0.10 0.10 0.10", premie
     json_dans("startup.json", {"startup": {
         "Tarvane": {"dock_ms": [dock[0]] * 3, "rss_kb": [rss[0]] * 3},
         "floor": {"dock_ms": [dock[1]] * 3, "rss_kb": [rss[1]] * 3}}})
+    if dbus is not None:
+        json_dans("startup-dbus.json", {"startup": {
+            "Tarvane": {"dock_ms": [dbus[0][0]] * 3, "rss_kb": [dbus[1][0]] * 3},
+            "floor": {"dock_ms": [dbus[0][1]] * 3, "rss_kb": [dbus[1][1]] * 3}}})
     premier_ms = clic_ms if premier_ms is None else premier_ms
     json_dans("latency.json", {"latency": {"first_click_to_window_mapped_ms": [1.0] * 3,
                                            "first_click_to_window_drawn_ms": [premier_ms] * 3,
@@ -76,6 +82,16 @@ class Rapport(unittest.TestCase):
                     clic_ligne = ligne(texte, f"| Click on the icon → window drawn, {quand}")
                     self.assertIn(f"| < 30 ms | {attendus[2]} |", clic_ligne)
 
+    def test_dbusTray_judgedOnItsOwnRows_onlyWhenMeasured(self):
+        sans = rapport(dock=(60, 56), rss=(24000, 24000), clic_ms=3.0, reveils=0)
+        avec = rapport(dock=(60, 56), rss=(24000, 24000), clic_ms=3.0, reveils=0,
+                       dbus=((40, 30), (25000, 24000)))
+        self.assertNotIn("D-Bus", sans)
+        self.assertIn("= 1.33 | ≤ 1.10 | **not met** |",
+                      ligne(avec, "| Exec to item registered, D-Bus"))
+        self.assertIn("= 1.04 | ≤ 1.10 | met |", ligne(avec, "| Resident memory, D-Bus"))
+        self.assertIn("= 1.07 | ≤ 1.10 | met |", ligne(avec, "| Exec to icon docked, XEmbed"))
+
     def test_firstClick_isJudgedApartFromLaterOnes(self):
         texte = rapport(dock=(60, 56), rss=(24000, 24000), clic_ms=3.0, premier_ms=31.0,
                         reveils=0)
@@ -91,7 +107,7 @@ class Rapport(unittest.TestCase):
                          charge="1.80 1.00 1.00")
         self.assertIn("The machine was quiet", calme)
         self.assertIn("The machine was loaded (1-minute load 1.80", charge)
-        self.assertIn("docks 4.0 ms later than the floor", calme)
+        self.assertIn("gets there 4.0 ms later than the floor", calme)
         self.assertIn("no more than the floor's", calme)
         self.assertIn("more than the floor's (1 and 0): the difference is Tarvane's own", charge)
         self.assertNotIn("debug build", calme)

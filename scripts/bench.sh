@@ -33,6 +33,10 @@ if [ "${1:-}" = --desktop ]; then
     # two runs of the same build.
     e2e_log "start-up: exec to icon docked, VmRSS 2 s later; 20 runs each, alternating"
     mesure startup 20 "Tarvane=$tarvane" "floor=$floor" >"$out/startup.json"
+    e2e_log "start-up on a StatusNotifierItem tray: exec to item registered; 20 runs each"
+    e2e_start_sni_host
+    mesure startup-dbus 20 "Tarvane=$tarvane" "floor=$floor" >"$out/startup-dbus.json"
+    e2e_stop_sni_host
     e2e_log "answers: click to window shown, convert to result drawn; 20 runs each"
     mesure latency 20 "$tarvane" >"$out/latency.json"
     e2e_log "rest: twice 60 s in the tray after start-up, Tarvane and the floor side by side"

@@ -5,6 +5,10 @@ scripts/bench.sh), and prints the figures as one JSON object.
   mesure.py startup PANEL RUNS NAME=PROGRAM...   exec to icon docked, and VmRSS 2 s later;
                                                  the programs alternate, one unmeasured start
                                                  of each first
+  mesure.py startup-dbus PANEL RUNS NAME=PROGRAM...
+                                                 the same on the StatusNotifierItem tray of
+                                                 DBUS_SESSION_BUS_ADDRESS: exec to the item
+                                                 registered with its watcher
   mesure.py latency PANEL RUNS PROGRAM           left click on the icon to window mapped and
                                                  drawn, the first click after start (a fresh
                                                  start each run) and later ones; Return on
@@ -242,8 +246,11 @@ def environnement():
     return env
 
 
-def lancer(programme):
-    return subprocess.Popen([programme], env=environnement(), cwd=os.environ["BENCH_HOME"],
+def lancer(programme, bus=False):
+    env = environnement()
+    if bus:
+        env["DBUS_SESSION_BUS_ADDRESS"] = os.environ["DBUS_SESSION_BUS_ADDRESS"]
+    return subprocess.Popen([programme], env=env, cwd=os.environ["BENCH_HOME"],
                             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL)
 
@@ -280,14 +287,45 @@ def demarrer_et_mesurer(ecran, panneau, programme):
     return (accueillie - debut) * 1000, rss
 
 
-def demarrage(ecran, panneau, tours, programmes):
+class TrayDBus:
+    """The watcher's list of items, asked through one connection to the session bus."""
+
+    def __init__(self):
+        import dbus
+        self.watcher = dbus.SessionBus().get_object("org.kde.StatusNotifierWatcher",
+                                                    "/StatusNotifierWatcher")
+
+    def elements(self):
+        return list(self.watcher.Get("org.kde.StatusNotifierWatcher",
+                                     "RegisteredStatusNotifierItems",
+                                     dbus_interface="org.freedesktop.DBus.Properties", timeout=5))
+
+
+def demarrer_et_mesurer_dbus(tray, programme):
+    debut = time.perf_counter()
+    processus = lancer(programme, bus=True)
+    _, inscrit = attendre(tray.elements, 30, f"the item of {programme} to register", 0.002)
+    time.sleep(2)
+    rss = vmrss_ko(processus.pid)
+    processus.send_signal(signal.SIGTERM)
+    processus.wait(5)
+    attendre(lambda: not tray.elements(), 10, "the watcher to drop the item", 0.01)
+    return (inscrit - debut) * 1000, rss
+
+
+def demarrage(ecran, panneau, tours, programmes, dbus=False):
+    if dbus:
+        tray = TrayDBus()
+        mesurer = lambda programme: demarrer_et_mesurer_dbus(tray, programme)  # noqa: E731
+    else:
+        mesurer = lambda programme: demarrer_et_mesurer(ecran, panneau, programme)  # noqa: E731
     resultats = {nom: {"dock_ms": [], "rss_kb": []} for nom, _ in programmes}
     for nom, programme in programmes:  # caches filled, not counted
-        demarrer_et_mesurer(ecran, panneau, programme)
+        mesurer(programme)
     for tour in range(tours):
         ordre = programmes if tour % 2 == 0 else list(reversed(programmes))
         for nom, programme in ordre:
-            temps, rss = demarrer_et_mesurer(ecran, panneau, programme)
+            temps, rss = mesurer(programme)
             resultats[nom]["dock_ms"].append(round(temps, 2))
             resultats[nom]["rss_kb"].append(rss)
             print(f"  {nom}: docked in {temps:.1f} ms, VmRSS {rss} kB", file=sys.stderr)
@@ -513,6 +551,8 @@ def main():
     programmes = [tuple(a.split("=", 1)) for a in sys.argv[4:]]
     if commande == "startup":
         resultat = demarrage(ecran, panneau, nombre, programmes)
+    elif commande == "startup-dbus":
+        resultat = demarrage(ecran, panneau, nombre, programmes, dbus=True)
     elif commande == "latency":
         resultat = latences(ecran, panneau, nombre, sys.argv[4])
     elif commande == "idle":
