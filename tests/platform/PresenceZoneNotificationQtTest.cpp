@@ -12,6 +12,7 @@
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QMenu>
 #include <QMutex>
 #include <QPixmap>
@@ -19,6 +20,29 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
+
+// One event of a dbusmenu group. (isvu)
+struct EvenementMenu {
+    int id = 0;
+    QString quoi;
+    QDBusVariant donnees;
+    uint instant = 0;
+};
+Q_DECLARE_METATYPE(EvenementMenu)
+
+QDBusArgument& operator<<(QDBusArgument& argument, const EvenementMenu& evenement) {
+    argument.beginStructure();
+    argument << evenement.id << evenement.quoi << evenement.donnees << evenement.instant;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, EvenementMenu& evenement) {
+    argument.beginStructure();
+    argument >> evenement.id >> evenement.quoi >> evenement.donnees >> evenement.instant;
+    argument.endStructure();
+    return argument;
+}
 
 namespace {
 
@@ -148,6 +172,84 @@ TEST_F(PresenceZoneNotificationQtTest, ItemShownWhileTakenAndReadByAHostOnTheBus
     QTest::qWait(2500);
     EXPECT_FALSE(presence.accueillie()) << "a watcher that never took the item";
     hote.reset();
+}
+
+// What hosts send the item and its menu, as the real ones were seen to: clicks come back as the
+// shell's codes; the menu's entries carry their access keys and greying; a click on an entry,
+// alone or in a group, runs it; only the "opened" event, not a pre-fetching AboutToShow, tells
+// that the menu opened.
+TEST_F(PresenceZoneNotificationQtTest, HostsCallsOnItemAndMenu_reachTheProgramAsItsOwnEvents) {
+    QMenu menu;
+    QAction* apropos = menu.addAction(QStringLiteral("&A propos"));
+    QAction* quitter = menu.addAction(QStringLiteral("&Quitter"));
+    QSignalSpy ouvertures(&menu, &QMenu::aboutToShow);
+    QSignalSpy choixApropos(apropos, &QAction::triggered);
+    QSignalSpy choixQuitter(quitter, &QAction::triggered);
+    ElementSni element(connexion(QStringLiteral("programme")), m_icone, QString(), &menu);
+    QSignalSpy clics(&element, &ElementSni::clic);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !element.service().isEmpty(); }));
+
+    QDBusConnection hote = connexion(QStringLiteral("hote"));
+    const auto appeler = [&](const QString& chemin, const QString& methode,
+                             const QVariantList& arguments) {
+        QDBusMessage question = QDBusMessage::createMethodCall(
+            element.service(), chemin,
+            chemin == QLatin1String("/MenuBar") ? QStringLiteral("com.canonical.dbusmenu")
+                                                : QStringLiteral("org.kde.StatusNotifierItem"),
+            methode);
+        question.setArguments(arguments);
+        const QDBusMessage reponse = hote.call(question, QDBus::BlockWithGui, 5000);
+        EXPECT_EQ(reponse.type(), QDBusMessage::ReplyMessage)
+            << methode.toStdString() << ": " << reponse.errorMessage().toStdString();
+        return reponse;
+    };
+    const auto libelles = [&] {
+        const QDBusMessage reponse = appeler(QStringLiteral("/MenuBar"),
+                                             QStringLiteral("GetLayout"), {0, -1, QStringList()});
+        QStringList vus;
+        for (const ElementMenuSni& entree :
+             qdbus_cast<ElementMenuSni>(reponse.arguments().value(1)).enfants) {
+            vus << entree.proprietes.value(QStringLiteral("label")).toString() +
+                       (entree.proprietes.value(QStringLiteral("enabled")).toBool() ? ""
+                                                                                    : " (off)");
+        }
+        return vus;
+    };
+
+    for (const auto& [methode, code] :
+         {std::pair{"Activate", 0x201}, {"ContextMenu", 0x205}, {"SecondaryActivate", 0x207}}) {
+        appeler(QStringLiteral("/StatusNotifierItem"), QString::fromLatin1(methode), {10, 20});
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return clics.count() == 3; }));
+    EXPECT_EQ(clics.at(0).at(0).toInt(), 0x201);
+    EXPECT_EQ(clics.at(1).at(0).toInt(), 0x205);
+    EXPECT_EQ(clics.at(2).at(0).toInt(), 0x207);
+
+    EXPECT_EQ(libelles(), (QStringList{QStringLiteral("_A propos"), QStringLiteral("_Quitter")}));
+    apropos->setEnabled(false);
+    EXPECT_EQ(libelles(),
+              (QStringList{QStringLiteral("_A propos (off)"), QStringLiteral("_Quitter")}));
+    appeler(QStringLiteral("/MenuBar"), QStringLiteral("Event"),
+            {1, QStringLiteral("clicked"), QVariant::fromValue(QDBusVariant(0)), 0u});
+    apropos->setEnabled(true);
+
+    appeler(QStringLiteral("/MenuBar"), QStringLiteral("AboutToShow"), {0});
+    QTest::qWait(100);
+    EXPECT_EQ(ouvertures.count(), 0) << "a pre-fetch is no opening";
+    appeler(QStringLiteral("/MenuBar"), QStringLiteral("Event"),
+            {0, QStringLiteral("opened"), QVariant::fromValue(QDBusVariant(0)), 0u});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ouvertures.count() == 1; }));
+
+    // A group of events, as xfce4-panel's menu may send them: an unknown entry is reported back.
+    qDBusRegisterMetaType<EvenementMenu>();
+    qDBusRegisterMetaType<QList<EvenementMenu>>();
+    const QList<EvenementMenu> groupe{{2, QStringLiteral("clicked"), QDBusVariant(0), 0},
+                                      {7, QStringLiteral("clicked"), QDBusVariant(0), 0}};
+    const QDBusMessage erreurs = appeler(QStringLiteral("/MenuBar"), QStringLiteral("EventGroup"),
+                                         {QVariant::fromValue(groupe)});
+    EXPECT_EQ(qdbus_cast<QList<int>>(erreurs.arguments().value(0)), QList<int>{7});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return choixQuitter.count() == 1; }));
+    EXPECT_EQ(choixApropos.count(), 0) << "a greyed entry clicked does nothing";
 }
 
 TEST_F(PresenceZoneNotificationQtTest, ItemRecognisedInEveryFormWatchersWrite) {
