@@ -19,21 +19,43 @@
 set -euo pipefail
 set -E
 
-# Each test runs in a network namespace of its own: the program's one-copy lock, its session bus
-# and the accessibility bus are then out of reach of the user's own copies of Tarvane and of
-# other test runs (abstract sockets belong to the network namespace; the runtime directory is
-# the test's own). X servers are reached through their socket files, which stay shared.
+# Each test runs in network and mount namespaces of its own: the program's one-copy lock, its
+# session bus and the accessibility bus are then out of reach of the user's own copies of
+# Tarvane and of other test runs. Abstract sockets belong to the network namespace; the lock's
+# directory, /run/user/<uid>, is made afresh on a file system of this mount namespace alone,
+# which every start of the test shares. So is /tmp/.X11-unix: each test's X server is display :0
+# in its own network namespace, and a copy started in yet another one reaches it through its
+# socket file, which another test's server would otherwise replace.
 if [ -z "${E2E_NAMESPACE:-}" ]; then
-    export E2E_NAMESPACE=1
+    export E2E_NAMESPACE=new
     if [ "$(id -u)" -eq 0 ]; then
-        exec unshare --net -- bash "$0" "$@"
+        exec unshare --net --mount -- bash "$0" "$@"
     fi
-    if ! unshare --user --map-root-user --net true 2>/dev/null; then
-        echo "[e2e] the system refuses this user a network namespace (unshare --user --net):" \
-            "run the end-to-end tests as root, or allow unprivileged user namespaces" >&2
+    if ! unshare --user --map-root-user --net --mount true 2>/dev/null; then
+        echo "[e2e] the system refuses this user network and mount namespaces" \
+            "(unshare --user --net --mount): run the end-to-end tests as root, or allow" \
+            "unprivileged user namespaces" >&2
         exit 1
     fi
-    exec unshare --user --map-root-user --net -- bash "$0" "$@"
+    exec unshare --user --map-root-user --net --mount -- bash "$0" "$@"
+fi
+if [ "$E2E_NAMESPACE" = new ]; then
+    export E2E_NAMESPACE=1
+    if [ -d /run/user ]; then
+        mount -t tmpfs -o mode=0755 tarvane-e2e /run/user
+    else
+        # Nowhere to mount one: /run is overlaid, its changes kept on a file system of our own.
+        e2e_haut=$(mktemp -d "${TMPDIR:-/tmp}/tarvane-e2e-run.XXXXXX")
+        mount -t tmpfs -o mode=0755 tarvane-e2e "$e2e_haut"
+        mkdir -p "$e2e_haut/haut/user" "$e2e_haut/travail"
+        mount -t overlay tarvane-e2e \
+            -o "lowerdir=/run,upperdir=$e2e_haut/haut,workdir=$e2e_haut/travail" /run
+        umount -l "$e2e_haut" # the overlay keeps it
+        rmdir "$e2e_haut"
+    fi
+    mkdir -m 0700 "/run/user/$(id -u)"
+    mkdir -p -m 1777 /tmp/.X11-unix
+    mount -t tmpfs -o mode=1777 tarvane-e2e /tmp/.X11-unix
 fi
 
 E2E_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
