@@ -3,18 +3,17 @@
 #include <memory>
 #include <string>
 
-// One copy of the program per user session, on a lock that the system releases however the
-// process ends (a crash or kill -9 included), in a place no other account can reach.
+// One copy of the program per user, on locks that the system releases however the process ends
+// (a crash or kill -9 included), in places that depend on the user alone, never on the
+// environment of one start, and that no other account can take.
 // - Unix: first a socket bound to the abstract name "<nom>-<uid>", which no one can remove or
-//   replace (ignored when another account holds it: any account may bind any name). Then
-//   flock() on "<nom>.lock" in the user's runtime directory ($XDG_RUNTIME_DIR), used only
-//   when it is a directory of this user alone (mode 0700), for copies that do not share a
-//   network namespace (abstract names are per namespace). Without one, in a private directory
-//   made in /tmp, "<nom>-<uid>", or when another account holds that name, "<nom>-<uid>.1" to
-//   ".3": every one of those that is this user's is locked, so that two copies always meet on
-//   one of them whatever names another account takes or gives up meanwhile. When another account
-//   holds all four, in "<nom>" of the user's cache directory (~/.cache), where only this user
-//   can create anything.
+//   replace: a quick answer among copies of one network namespace (ignored when another account
+//   holds it: any account may bind any name). Then, always, flock() on one directory, which
+//   copies in every network namespace share: the user's runtime directory /run/user/<uid> as
+//   the system makes it (this user's, mode 0700), or else the home directory of the password
+//   database when no other account may open it. The directory itself is locked: nothing is
+//   created there that could be removed, replaced or refused by a full or read-only file system.
+//   That lock is the user's, whatever the name: one program only may use it.
 // - Windows: a named mutex in the session's Local\ namespace.
 class VerrouInstance {
 public:
@@ -28,13 +27,11 @@ public:
     // The lock of that name, in the places the system gives.
     explicit VerrouInstance(const std::string& nom);
 #if !defined(_WIN32)
-    // Where the lock of a name is taken; an empty place is not used.
+    // Where the lock is taken; an empty place is not used.
     struct Lieux {
-        std::string nom;
-        std::string repertoireExecution;
-        std::string repertoirePartage;
-        std::string repertoirePersonnel;
         std::string nomAbstrait;
+        std::string repertoireExecution; // locked when it is this user's, mode 0700
+        std::string repertoirePersonnel; // otherwise, when no other account may open it
     };
     explicit VerrouInstance(Lieux lieux);
 #endif

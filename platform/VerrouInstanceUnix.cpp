@@ -2,9 +2,9 @@
 #include "platform/VerrouInstance.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
 #include <QStringList>
 #include <sys/file.h>
 #include <sys/socket.h>
@@ -15,12 +15,6 @@
 #include <vector>
 
 namespace {
-
-// The private directories tried in the shared one: "<nom>-<uid>", then ".1" to ".3".
-constexpr int RepertoiresPrives = 4;
-
-// /tmp whatever TMPDIR says: every start of this user must look in the same place.
-constexpr const char* RepertoirePartageSysteme = "/tmp";
 
 class Descripteur {
 public:
@@ -41,57 +35,6 @@ private:
 
 using Etat = VerrouInstance::Etat;
 enum class Issue { Pris, AutreCopie, Inutilisable };
-
-// The directory, when it is this user's alone: a directory (reached through a link only where
-// allowed) owned by this user with mode 0700. Otherwise nothing, and why.
-Descripteur ouvrirRepertoirePrive(const std::string& chemin, bool suivreLien, std::string& raison) {
-    const int options = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (suivreLien ? 0 : O_NOFOLLOW);
-    Descripteur repertoire(::open(chemin.c_str(), options));
-    if (!repertoire.valide()) {
-        raison = errno == ELOOP ? "it is a symbolic link" : std::strerror(errno);
-        return Descripteur();
-    }
-    struct stat etat {};
-    if (::fstat(repertoire.fd(), &etat) != 0) {
-        raison = std::strerror(errno);
-        return Descripteur();
-    }
-    if (etat.st_uid != ::getuid()) {
-        raison = "it belongs to user " + std::to_string(etat.st_uid);
-        return Descripteur();
-    }
-    if ((etat.st_mode & 07777) != 0700) {
-        raison = "its mode is not 0700";
-        return Descripteur();
-    }
-    return repertoire;
-}
-
-// flock() on the lock file of a private directory, created if need be. Never a link, never a
-// FIFO that would hang the open.
-Issue verrouiller(const Descripteur& repertoire, const std::string& fichier,
-                  std::vector<Descripteur>& tenus, std::string& raison) {
-    Descripteur verrou(::openat(repertoire.fd(), fichier.c_str(),
-                                O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600));
-    if (!verrou.valide()) {
-        raison = std::string("cannot open ") + fichier + ": " + std::strerror(errno);
-        return Issue::Inutilisable;
-    }
-    struct stat etat {};
-    if (::fstat(verrou.fd(), &etat) != 0 || !S_ISREG(etat.st_mode) || etat.st_uid != ::getuid()) {
-        raison = fichier + " is not a file of this user";
-        return Issue::Inutilisable;
-    }
-    if (::flock(verrou.fd(), LOCK_EX | LOCK_NB) != 0) {
-        if (errno == EWOULDBLOCK) {
-            return Issue::AutreCopie;
-        }
-        raison = std::string("flock: ") + std::strerror(errno);
-        return Issue::Inutilisable;
-    }
-    tenus.push_back(std::move(verrou));
-    return Issue::Pris;
-}
 
 // A listening socket under an abstract name: no path that anyone could remove or replace, and
 // given back by the system however the process ends. Any account may bind any such name, so a
@@ -115,7 +58,7 @@ Issue lierNomAbstrait(const std::string& nom, std::vector<Descripteur>& tenus,
     }
     if (::bind(prise.fd(), generique, longueur) == 0) {
         // Never accepted: later starts only need to see whose it is. The queue holds as many
-        // refused starts as the system allows before they must be judged by the files alone.
+        // refused starts as the system allows before they must be judged by the directory alone.
         if (::listen(prise.fd(), SOMAXCONN) != 0) {
             raison = std::string("listen: ") + std::strerror(errno);
             return Issue::Inutilisable;
@@ -129,7 +72,8 @@ Issue lierNomAbstrait(const std::string& nom, std::vector<Descripteur>& tenus,
     }
     Descripteur client(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (client.valide() && ::connect(client.fd(), generique, longueur) != 0) {
-        // A full queue: another account's socket that never accepts fills up; the files decide.
+        // A full queue: another account's socket that never accepts fills up; the directory
+        // decides.
         raison = std::string("cannot tell who holds the abstract name: ") + std::strerror(errno);
         return Issue::Inutilisable;
     }
@@ -147,46 +91,78 @@ Issue lierNomAbstrait(const std::string& nom, std::vector<Descripteur>& tenus,
     return Issue::Inutilisable;
 }
 
-// The lock file of a private directory that must not be a link; why not, when it is refused.
-Issue verrouillerPrive(const std::string& chemin, const std::string& fichier,
-                       std::vector<Descripteur>& tenus, std::vector<std::string>& refus) {
-    std::string raison;
-    const Descripteur repertoire = ouvrirRepertoirePrive(chemin, false, raison);
+// What makes a directory this user's alone, so that no other account can open it and lock it.
+enum class Exigence {
+    Mode0700,        // the runtime directory, as the system makes it
+    FermeeAuxAutres, // a home directory: neither its group nor others may read it
+};
+
+// The directory, when it is this user's alone; otherwise nothing, and why ("" when it does not
+// exist).
+Descripteur ouvrirRepertoire(const std::string& chemin, Exigence exigence, std::string& raison) {
+    Descripteur repertoire(::open(chemin.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!repertoire.valide()) {
-        refus.push_back(chemin + " not used: " + raison);
-        return Issue::Inutilisable;
+        raison = errno == ENOENT ? "" : std::strerror(errno);
+        return Descripteur();
     }
-    const Issue issue = verrouiller(repertoire, fichier, tenus, raison);
-    if (issue == Issue::Inutilisable) {
-        refus.push_back(chemin + ": " + raison);
+    struct stat etat {};
+    if (::fstat(repertoire.fd(), &etat) != 0) {
+        raison = std::strerror(errno);
+        return Descripteur();
     }
-    return issue;
+    if (etat.st_uid != ::getuid()) {
+        raison = "it belongs to user " + std::to_string(etat.st_uid);
+        return Descripteur();
+    }
+    if (exigence == Exigence::Mode0700 && (etat.st_mode & 07777) != 0700) {
+        raison = "its mode is not 0700";
+        return Descripteur();
+    }
+    // An ACL's mask shows in the group's bits: no read right there, none in the ACL either.
+    if (exigence == Exigence::FermeeAuxAutres && (etat.st_mode & 0044) != 0) {
+        raison = "its group or others may read it";
+        return Descripteur();
+    }
+    return repertoire;
 }
 
-std::string repertoireExecutionSysteme() {
-    const char* chemin = std::getenv("XDG_RUNTIME_DIR");
-    return chemin != nullptr ? chemin : "";
-}
-
-// Where a user's files that may be thrown away go: only this user can create a place there.
-std::string repertoirePersonnelSysteme() {
-    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache != nullptr && *cache == '/') {
-        return cache;
+// The one directory of the lock: the runtime directory when the system made one, or else the
+// home directory. Which one depends only on what root or this user made, never on the
+// environment; a runtime directory that does not exist is the usual case without a login
+// manager, not worth a warning.
+Descripteur choisirRepertoire(const VerrouInstance::Lieux& lieux, std::string& chemin,
+                              std::vector<std::string>& refus) {
+    std::string raison;
+    if (!lieux.repertoireExecution.empty()) {
+        Descripteur execution =
+            ouvrirRepertoire(lieux.repertoireExecution, Exigence::Mode0700, raison);
+        if (execution.valide()) {
+            chemin = lieux.repertoireExecution;
+            return execution;
+        }
+        if (!raison.empty()) {
+            refus.push_back("runtime directory " + lieux.repertoireExecution +
+                            " not used: " + raison);
+        }
     }
-    const char* maison = std::getenv("HOME");
-    return maison != nullptr && *maison == '/' ? std::string(maison) + "/.cache" : "";
+    if (lieux.repertoirePersonnel.empty()) {
+        return Descripteur();
+    }
+    Descripteur personnel =
+        ouvrirRepertoire(lieux.repertoirePersonnel, Exigence::FermeeAuxAutres, raison);
+    if (!personnel.valide()) {
+        refus.push_back("home directory " + lieux.repertoirePersonnel + " not used: " +
+                        (raison.empty() ? std::string("it does not exist") : raison));
+        return Descripteur();
+    }
+    chemin = lieux.repertoirePersonnel;
+    return personnel;
 }
 
-// The lock in the runtime directory, or else in the private directories of the shared one, or
-// else in the user's own cache directory. Files can be removed or replaced under a running copy
-// (tmp cleaners do): the abstract name, taken first, keeps the others out meanwhile.
 Etat prendreDans(const VerrouInstance::Lieux& lieux, std::vector<Descripteur>& verrous,
                  std::vector<std::string>& refus) {
-    const std::string& nom = lieux.nom;
-    const std::string fichier = nom + ".lock";
-    std::string raison;
-
     if (!lieux.nomAbstrait.empty()) {
+        std::string raison;
         switch (lierNomAbstrait(lieux.nomAbstrait, verrous, raison)) {
         case Issue::Pris:
             break;
@@ -198,62 +174,39 @@ Etat prendreDans(const VerrouInstance::Lieux& lieux, std::vector<Descripteur>& v
             break;
         }
     }
-    const auto nomPris = verrous.size();
-    const auto fichierTenu = [&verrous, nomPris] { return verrous.size() > nomPris; };
-    const auto bilan = [&verrous] { return verrous.empty() ? Etat::Indisponible : Etat::Pris; };
-    const std::string& repertoireExecution = lieux.repertoireExecution;
-
-    if (!repertoireExecution.empty()) {
-        const Descripteur repertoire = ouvrirRepertoirePrive(repertoireExecution, true, raison);
-        if (repertoire.valide()) {
-            switch (verrouiller(repertoire, fichier, verrous, raison)) {
-            case Issue::Pris:
-                return Etat::Pris;
-            case Issue::AutreCopie:
-                verrous.clear();
-                return Etat::AutreCopie;
-            case Issue::Inutilisable:
-                break;
-            }
-        }
-        refus.push_back("runtime directory " + repertoireExecution + " not used: " + raison);
-    }
-
-    // In order, so that of two copies the one that meets the other's lock is always the later.
-    const std::string base = lieux.repertoirePartage + "/" + nom + "-" + std::to_string(::getuid());
-    for (int rang = 0; rang < RepertoiresPrives; ++rang) {
-        const std::string chemin = rang == 0 ? base : base + "." + std::to_string(rang);
-        // Made only until one is held; those after it are only looked at where they exist.
-        struct stat present {};
-        if (fichierTenu() && ::lstat(chemin.c_str(), &present) != 0) {
-            continue;
-        }
-        if (!fichierTenu() && ::mkdir(chemin.c_str(), 0700) != 0 && errno != EEXIST) {
-            // The shared directory itself refuses: its other names would too.
-            refus.push_back("cannot create " + chemin + ": " + std::strerror(errno));
-            break;
-        }
-        if (verrouillerPrive(chemin, fichier, verrous, refus) == Issue::AutreCopie) {
+    // Taken even when the abstract name was: a copy in another network namespace did not see it.
+    std::string chemin;
+    Descripteur repertoire = choisirRepertoire(lieux, chemin, refus);
+    if (repertoire.valide()) {
+        if (::flock(repertoire.fd(), LOCK_EX | LOCK_NB) == 0) {
+            verrous.push_back(std::move(repertoire));
+        } else if (errno == EWOULDBLOCK) {
             verrous.clear();
             return Etat::AutreCopie;
+        } else {
+            refus.push_back(chemin + " not locked: flock: " + std::strerror(errno));
         }
     }
-    if (fichierTenu() || lieux.repertoirePersonnel.empty()) {
-        return bilan();
-    }
+    return verrous.empty() ? Etat::Indisponible : Etat::Pris;
+}
 
-    // Every name in the shared directory taken by another account: the user's own directory.
-    const std::string personnel = lieux.repertoirePersonnel + "/" + nom;
-    ::mkdir(lieux.repertoirePersonnel.c_str(), 0700);
-    if (::mkdir(personnel.c_str(), 0700) != 0 && errno != EEXIST) {
-        refus.push_back("cannot create " + personnel + ": " + std::strerror(errno));
-        return bilan();
+// The home directory of the password database, not $HOME, which each start may set as it likes.
+std::string repertoirePersonnelSysteme() {
+    const long conseil = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> tampon(conseil > 0 ? static_cast<std::size_t>(conseil) : 4096);
+    passwd entree{};
+    passwd* trouvee = nullptr;
+    int erreur = 0;
+    while ((erreur = ::getpwuid_r(::getuid(), &entree, tampon.data(), tampon.size(), &trouvee)) ==
+               ERANGE &&
+           tampon.size() < (1u << 20)) {
+        tampon.resize(tampon.size() * 2);
     }
-    if (verrouillerPrive(personnel, fichier, verrous, refus) == Issue::AutreCopie) {
-        verrous.clear();
-        return Etat::AutreCopie;
+    if (erreur != 0 || trouvee == nullptr || trouvee->pw_dir == nullptr ||
+        trouvee->pw_dir[0] != '/') {
+        return "";
     }
-    return bilan();
+    return trouvee->pw_dir;
 }
 
 } // namespace
@@ -263,8 +216,9 @@ struct VerrouInstance::Systeme {
 };
 
 VerrouInstance::VerrouInstance(const std::string& nom)
-    : VerrouInstance(Lieux{nom, repertoireExecutionSysteme(), RepertoirePartageSysteme,
-                           repertoirePersonnelSysteme(), nom + "-" + std::to_string(::getuid())}) {}
+    : VerrouInstance(Lieux{nom + "-" + std::to_string(::getuid()),
+                           "/run/user/" + std::to_string(::getuid()),
+                           repertoirePersonnelSysteme()}) {}
 
 VerrouInstance::VerrouInstance(Lieux lieux) : m_lieux(std::move(lieux)) {}
 

@@ -76,9 +76,10 @@ echo "== Conversion decision (Google Benchmark, 10 repetitions, medians)"
     --benchmark_out="$out/conversion.json" --benchmark_out_format=json
 
 echo "== Start-up, answers and rest on Xvfb with trayer"
-# Tarvane admits one copy per user, named in the kernel's abstract socket namespace, which
-# belongs to the network namespace. A private one lets the measurement run beside a Tarvane
-# that is in use, or tests that start it; where the system refuses one, none may be running.
+# Tarvane admits one copy per user: an abstract socket name, which belongs to the network
+# namespace, and flock on /run/user/<uid>, which the end-to-end harness makes afresh in a mount
+# namespace of its own. Private ones let the measurement run beside a Tarvane that is in use, or
+# tests that start it; where the system refuses them, none may be running.
 if unshare --user --map-root-user --net true 2>/dev/null; then
     echo "namespace=private network namespace (unshare --user --net)" >>"$out/machine.env"
     unshare --user --map-root-user --net bash "$0" --desktop "$out"

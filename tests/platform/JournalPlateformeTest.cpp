@@ -47,18 +47,16 @@ TEST(JournalPlateforme, EachSurvivedFailure_oneWarningNamingWhatAndWhy) {
     } cas[] = {
         {"no place for the lock",
          [] {
-             EXPECT_EQ(VerrouInstance(
-                           {"org.example.TarvaneTest", "/nonexistent/run", "/nonexistent", {}, {}})
-                           .prendre(),
+             EXPECT_EQ(VerrouInstance({{}, "/nonexistent/run", "/nonexistent"}).prendre(),
                        VerrouInstance::Etat::Indisponible);
          },
-         "No such file or directory"},
+         "/nonexistent not used: it does not exist"},
         {"runtime directory open to others",
          [&] {
              ::chmod(racine.c_str(), 0755);
-             EXPECT_EQ(
-                 VerrouInstance({"org.example.TarvaneTest", racine, racine, {}, {}}).prendre(),
-                 VerrouInstance::Etat::Pris);
+             const std::string maison = racine + "/maison";
+             ::mkdir(maison.c_str(), 0700);
+             EXPECT_EQ(VerrouInstance({{}, racine, maison}).prendre(), VerrouInstance::Etat::Pris);
          },
          "mode is not 0700"},
         {"another verb", [] { EXPECT_LE(ouvrir("Print", "Le_velk_.txt"), 32); }, "Print"},
@@ -90,8 +88,7 @@ TEST(JournalPlateforme, NormalLock_printsNothing) {
     ASSERT_TRUE(dossier.isValid());
     ::chmod(dossier.path().toLocal8Bit().constData(), 0700);
     const QStringList lignes = journal([&] {
-        VerrouInstance verrou(
-            {"org.example.TarvaneTest", dossier.path().toStdString(), "/tmp", {}, {}});
+        VerrouInstance verrou({{}, dossier.path().toStdString(), {}});
         EXPECT_EQ(verrou.prendre(), VerrouInstance::Etat::Pris);
     });
     EXPECT_TRUE(lignes.isEmpty()) << lignes.join('\n').toStdString();

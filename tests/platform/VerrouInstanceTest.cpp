@@ -2,11 +2,13 @@
 #include "platform/VerrouInstance.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,38 +18,49 @@ namespace {
 namespace fs = std::filesystem;
 using Etat = VerrouInstance::Etat;
 
-constexpr const char* Nom = "org.example.TarvaneTest";
 constexpr uid_t Intrus = 65534; // another account of the machine
 
-// A runtime directory of this user alone, and a shared one that every account may write in,
-// like /tmp.
+// A runtime directory and a home directory of this user alone, in a directory open to all.
 class Emplacements : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_racine.isValid());
-        execution = m_racine.filePath(QStringLiteral("run")).toStdString();
-        partage = m_racine.filePath(QStringLiteral("tmp")).toStdString();
-        ASSERT_EQ(::mkdir(execution.c_str(), 0700), 0);
-        ASSERT_EQ(::mkdir(partage.c_str(), 0700), 0);
-        ASSERT_EQ(::chmod(partage.c_str(), 01777), 0);
         ASSERT_EQ(::chmod(m_racine.path().toLocal8Bit().constData(), 0755), 0);
+        execution = chemin("run");
+        maison = chemin("home");
+        ASSERT_EQ(::mkdir(execution.c_str(), 0700), 0);
+        ASSERT_EQ(::mkdir(maison.c_str(), 0700), 0);
     }
 
-    VerrouInstance verrou(const std::string& repertoireExecution) const {
-        return VerrouInstance({Nom, repertoireExecution, partage, {}, {}});
+    std::string chemin(const char* nom) const {
+        return m_racine.filePath(QString::fromLatin1(nom)).toStdString();
     }
-    // The private directory made in the shared one, or its alternative of that rank.
-    std::string prive(int rang = 0) const {
-        const std::string base = partage + "/" + Nom + "-" + std::to_string(::getuid());
-        return rang == 0 ? base : base + "." + std::to_string(rang);
+    VerrouInstance::Lieux lieux(const std::string& abstrait = {}) const {
+        return {abstrait, execution, maison};
     }
 
     std::string execution;
-    std::string partage;
+    std::string maison;
 
 private:
     QTemporaryDir m_racine;
 };
+
+// Whether a process holds the lock on that directory.
+bool verrouille(const std::string& repertoire) {
+    const int fd = ::open(repertoire.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool pris = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return pris;
+}
+
+// An abstract name of this test's own: other tests may run beside it.
+std::string nomAbstrait(const char* suffixe) {
+    return "org.example.TarvaneTest-" + std::to_string(::getpid()) + suffixe;
+}
 
 // A process that takes the lock of those places, as that account (0: this one), and holds it
 // until killed; its pid once it holds the lock, or -1.
@@ -79,132 +92,117 @@ pid_t detenteur(const VerrouInstance::Lieux& lieux, uid_t compte = 0) {
     return tenu ? enfant : -1;
 }
 
-TEST_F(Emplacements, FirstCopyTakesIt_laterOnesSeeIt_untilItsHolderEnds) {
-    auto premier =
-        std::make_unique<VerrouInstance>(VerrouInstance::Lieux{Nom, execution, partage, {}, {}});
+void finir(pid_t processus) {
+    ::kill(processus, SIGKILL);
+    ::waitpid(processus, nullptr, 0);
+}
+
+// Copies in other network namespaces have abstract names of their own, or none reachable: the
+// directory alone makes them meet.
+TEST_F(Emplacements, FirstCopyTakesIt_laterOnesSeeIt_inAnyNetworkNamespace_untilItsHolderEnds) {
+    auto premier = std::make_unique<VerrouInstance>(lieux(nomAbstrait("a")));
     ASSERT_EQ(premier->prendre(), Etat::Pris);
     EXPECT_EQ(premier->prendre(), Etat::Pris); // asked again, still its own
-    EXPECT_TRUE(fs::is_regular_file(execution + "/" + Nom + ".lock"));
-    EXPECT_FALSE(fs::exists(prive())) << "nothing made in the shared directory";
+    EXPECT_TRUE(verrouille(execution));
+    EXPECT_FALSE(verrouille(maison));
+    EXPECT_TRUE(fs::is_empty(execution)) << "nothing made in the directory";
 
-    for (int copie = 0; copie < 3; ++copie) {
-        EXPECT_EQ(verrou(execution).prendre(), Etat::AutreCopie) << copie;
+    for (const std::string& abstrait : {nomAbstrait("a"), nomAbstrait("b"), std::string()}) {
+        SCOPED_TRACE(abstrait);
+        EXPECT_EQ(VerrouInstance(lieux(abstrait)).prendre(), Etat::AutreCopie);
     }
     premier.reset();
-    EXPECT_EQ(verrou(execution).prendre(), Etat::Pris);
-    EXPECT_EQ(VerrouInstance({"org.example.Autre", execution, partage, {}, {}}).prendre(),
-              Etat::Pris);
+    EXPECT_EQ(VerrouInstance(lieux(nomAbstrait("b"))).prendre(), Etat::Pris);
 }
 
-TEST_F(Emplacements, RuntimeDirectoryMissingOrOpenToOthers_privateDirectoryIn0700Instead) {
-    const std::string ouvert = execution + "/ouvert";
-    ASSERT_EQ(::mkdir(ouvert.c_str(), 0700), 0);
-    ASSERT_EQ(::chmod(ouvert.c_str(), 0755), 0);
-    const std::string fichier = execution + "/fichier";
-    std::ofstream(fichier).put(0);
-    // A lock file that is a link is never followed, even in the user's own directory.
-    const std::string lien = execution + "/lien";
-    ASSERT_EQ(::mkdir(lien.c_str(), 0700), 0);
-    fs::create_symlink("/dev/null", lien + "/" + Nom + ".lock");
+// The runtime directory when the system made it as it does (this user's, mode 0700); else the
+// home directory, unless another account may open it, and so lock it and keep the program out.
+TEST_F(Emplacements, TheRuntimeDirectory_elseAHomeNoOtherAccountCanOpen_elseNone) {
+    constexpr int Absent = -1;
+    constexpr int Fichier = -2;
+    const struct {
+        int execution;
+        int maison;
+        Etat attendu;
+        bool dansExecution;
+    } cas[] = {
+        {0700, 0700, Etat::Pris, true},
+        {Absent, 0700, Etat::Pris, false},
+        {0755, 0700, Etat::Pris, false},
+        {0750, 0700, Etat::Pris, false},
+        {Fichier, 0700, Etat::Pris, false},
+        {Absent, 0711, Etat::Pris, false},
+        {Absent, 0755, Etat::Indisponible, false},
+        {Absent, 0750, Etat::Indisponible, false},
+        {0755, Absent, Etat::Indisponible, false},
+        {Absent, Fichier, Etat::Indisponible, false},
+    };
+    int rang = 0;
+    for (const auto& c : cas) {
+        SCOPED_TRACE(::testing::Message() << "case " << rang << ": runtime " << std::oct
+                                          << c.execution << ", home " << c.maison);
+        const std::string base = chemin("cas") + std::to_string(rang++);
+        ASSERT_EQ(::mkdir(base.c_str(), 0755), 0);
+        const auto creer = [&base](const char* nom, int mode) {
+            const std::string repertoire = base + "/" + nom;
+            if (mode == Fichier) {
+                std::ofstream(repertoire).put(0);
+            } else if (mode != Absent) {
+                EXPECT_EQ(::mkdir(repertoire.c_str(), 0700), 0);
+                EXPECT_EQ(::chmod(repertoire.c_str(), static_cast<mode_t>(mode)), 0);
+            }
+            return repertoire;
+        };
+        const VerrouInstance::Lieux ici{{}, creer("run", c.execution), creer("home", c.maison)};
 
-    for (const std::string& repertoire :
-         {std::string(), execution + "/absent", ouvert, fichier, lien}) {
-        SCOPED_TRACE(repertoire);
-        VerrouInstance premier = verrou(repertoire);
-        ASSERT_EQ(premier.prendre(), Etat::Pris);
-        struct stat etat {};
-        ASSERT_EQ(::lstat(prive().c_str(), &etat), 0);
-        EXPECT_TRUE(S_ISDIR(etat.st_mode));
-        EXPECT_EQ(etat.st_mode & 07777, 0700u);
-        EXPECT_EQ(etat.st_uid, ::getuid());
-        EXPECT_EQ(verrou(repertoire).prendre(), Etat::AutreCopie);
-        EXPECT_EQ(verrou({}).prendre(), Etat::AutreCopie);
+        VerrouInstance premier(ici);
+        ASSERT_EQ(premier.prendre(), c.attendu);
+        EXPECT_EQ(verrouille(ici.repertoireExecution), c.dansExecution);
+        EXPECT_EQ(verrouille(ici.repertoirePersonnel), c.attendu == Etat::Pris && !c.dansExecution);
+        EXPECT_EQ(VerrouInstance(ici).prendre(),
+                  c.attendu == Etat::Pris ? Etat::AutreCopie : Etat::Indisponible);
     }
 }
 
-// Another account takes the names of the private directories before us, as a directory open to
-// all, a link to one of ours, a plain file: it can neither stop a start nor let two copies run,
-// not even by giving a name up between two starts.
-TEST_F(Emplacements, NamesTakenByAnotherAccount_neitherBlockNorDoubleTheProgram) {
+// Another account holds the abstract name, then gives it up, and owns a directory where the
+// runtime directory should be: it can neither stop a start nor let two copies run, nor take the
+// lock of this user's directories.
+TEST_F(Emplacements, AnotherAccount_neitherBlocksNorDoublesTheProgram_norTakesItsLock) {
     if (::getuid() != 0) {
-        GTEST_SKIP() << "needs root to own files as another account";
+        GTEST_SKIP() << "needs root to act as another account";
     }
-    const std::string cible = execution + "/cible";
-    ASSERT_EQ(::mkdir(cible.c_str(), 0700), 0);
-    ASSERT_EQ(::mkdir(prive(0).c_str(), 0777), 0);
-    ASSERT_EQ(::chmod(prive(0).c_str(), 0777), 0);
-    ASSERT_EQ(::chown(prive(0).c_str(), Intrus, Intrus), 0);
-    fs::create_symlink(cible, prive(1));
-    ASSERT_EQ(::lchown(prive(1).c_str(), Intrus, Intrus), 0);
+    const std::string abstrait = nomAbstrait("intrus");
+    const pid_t squatteur = detenteur({abstrait, {}, {}}, Intrus);
+    ASSERT_GT(squatteur, 0) << "another account could not take the abstract name";
+    const std::string sienne = chemin("sienne");
+    ASSERT_EQ(::mkdir(sienne.c_str(), 0700), 0);
+    ASSERT_EQ(::chown(sienne.c_str(), Intrus, Intrus), 0);
 
-    VerrouInstance premier = verrou({});
-    ASSERT_EQ(premier.prendre(), Etat::Pris);
-    EXPECT_TRUE(fs::is_directory(fs::symlink_status(prive(2))));
-    EXPECT_EQ(verrou({}).prendre(), Etat::AutreCopie);
+    VerrouInstance premier({abstrait, sienne, maison});
+    EXPECT_EQ(premier.prendre(), Etat::Pris);
+    EXPECT_TRUE(verrouille(maison));
+    EXPECT_EQ(VerrouInstance({abstrait, sienne, maison}).prendre(), Etat::AutreCopie);
 
-    // The other account gives its first name up: a later start makes it its own, and still meets
-    // the running copy's lock further on.
-    fs::remove(prive(0));
-    EXPECT_EQ(verrou({}).prendre(), Etat::AutreCopie);
-    EXPECT_TRUE(fs::is_directory(fs::symlink_status(prive(0))));
+    // The name given up: a later start takes it, and still meets the running copy's lock.
+    finir(squatteur);
+    EXPECT_EQ(VerrouInstance({abstrait, sienne, maison}).prendre(), Etat::AutreCopie);
 
-    // Every name taken: the user's own cache directory, and only without one the program runs
-    // unlocked rather than never.
-    QTemporaryDir autre;
-    const std::string ailleurs = autre.path().toStdString();
-    ASSERT_EQ(::chmod(ailleurs.c_str(), 01777), 0);
-    const std::string base = ailleurs + "/" + Nom + "-" + std::to_string(::getuid());
-    for (const std::string& nom : {base, base + ".1", base + ".2", base + ".3"}) {
-        ASSERT_EQ(::mkdir(nom.c_str(), 0700), 0);
-        ASSERT_EQ(::chown(nom.c_str(), Intrus, Intrus), 0);
-    }
-    const std::string cache = execution + "/cache";
-    VerrouInstance personnel({Nom, "", ailleurs, cache, {}});
-    EXPECT_EQ(personnel.prendre(), Etat::Pris);
-    EXPECT_EQ(VerrouInstance({Nom, "", ailleurs, cache, {}}).prendre(), Etat::AutreCopie);
-    EXPECT_EQ(VerrouInstance({Nom, "", ailleurs, {}, {}}).prendre(), Etat::Indisponible);
-}
-
-// The lock's files removed or replaced under a running copy, as tmp cleaners do: the abstract
-// name still keeps a second copy out, unless another account holds the name, which only sends
-// the lock to its files.
-TEST_F(Emplacements, FilesRemovedUnderTheHolder_abstractNameStillRefusesTheNext) {
-    const std::string abstrait = std::string(Nom) + "-" + std::to_string(::getpid());
-    VerrouInstance premier({Nom, execution, partage, {}, abstrait});
-    ASSERT_EQ(premier.prendre(), Etat::Pris);
-    fs::remove(execution + "/" + Nom + ".lock");
-    EXPECT_EQ(VerrouInstance({Nom, execution, partage, {}, abstrait}).prendre(), Etat::AutreCopie);
-
-    VerrouInstance dansTmp({Nom, {}, partage, {}, abstrait + ".tmp"});
-    ASSERT_EQ(dansTmp.prendre(), Etat::Pris);
-    fs::rename(prive(), partage + "/ailleurs");
-    EXPECT_EQ(VerrouInstance({Nom, {}, partage, {}, abstrait + ".tmp"}).prendre(),
-              Etat::AutreCopie);
-
-    if (::getuid() != 0) {
-        return; // the rest needs another account
-    }
-    const pid_t intrus = detenteur({Nom, {}, {}, {}, abstrait + ".intrus"}, Intrus);
-    ASSERT_GT(intrus, 0) << "another account could not take the abstract name";
-    VerrouInstance malgre({Nom, execution + "/autre", partage, {}, abstrait + ".intrus"});
-    EXPECT_EQ(malgre.prendre(), Etat::Pris);
-    EXPECT_EQ(VerrouInstance({Nom, {}, partage, {}, abstrait + ".intrus"}).prendre(),
-              Etat::AutreCopie);
-    ::kill(intrus, SIGKILL);
-    ::waitpid(intrus, nullptr, 0);
+    // This user's directories, seen from the other account, are not its own: it locks nothing.
+    EXPECT_EQ(detenteur({{}, execution, maison}, Intrus), -1);
 }
 
 // However its holder ends, kill -9 included, the system gives the lock back at once.
 TEST_F(Emplacements, HolderKilled_lockFreeAtOnce) {
-    for (const std::string& repertoire : {execution, std::string()}) {
+    for (const std::string& repertoire : {execution, chemin("absent")}) {
         SCOPED_TRACE(repertoire);
-        const pid_t sien = detenteur({Nom, repertoire, partage, {}, {}});
+        const VerrouInstance::Lieux ici{nomAbstrait("tue"), repertoire, maison};
+        const pid_t sien = detenteur(ici);
         ASSERT_GT(sien, 0) << "the holder did not take the lock";
-        EXPECT_EQ(verrou(repertoire).prendre(), Etat::AutreCopie);
+        EXPECT_EQ(VerrouInstance(ici).prendre(), Etat::AutreCopie);
+        EXPECT_EQ(VerrouInstance({{}, repertoire, maison}).prendre(), Etat::AutreCopie);
 
-        ::kill(sien, SIGKILL);
-        ::waitpid(sien, nullptr, 0);
-        EXPECT_EQ(verrou(repertoire).prendre(), Etat::Pris);
+        finir(sien);
+        EXPECT_EQ(VerrouInstance(ici).prendre(), Etat::Pris);
     }
 }
 

@@ -1,21 +1,21 @@
 #!/usr/bin/env bash
 # One copy per user, under stress, with the real program on Xvfb with trayer:
-# - rounds of copies started at the same instant (held at a barrier, then released together):
-#   exactly one survives, docks its icon and holds the lock; every other one shows its warning,
+# - rounds of copies started at the same instant (held at a barrier, then released together),
+#   half of them as in a sandbox (another network namespace, another XDG_RUNTIME_DIR): exactly one
+#   survives, docks its icon and holds the lock; every other one shows its warning,
 #   and ends with status 0 once the warning's OK is pressed (Return, through xdotool);
 # - kill -9, SIGTERM and SIGABRT of the running copy: a copy started right after holds the lock
 #   within one second, then docks its icon;
 # - a copy started with another TMPDIR, another current directory (and both) is refused while one
 #   runs;
-# - another account holding the lock's old abstract name changes nothing (as root: it runs as
-#   nobody).
+# - another account holding the lock's abstract name changes nothing: the copies meet at the
+#   directory alone (as root: it runs as nobody).
 #
 #   instance_stress.sh TARVANE [ROUNDS [COPIES]]     (default 20 rounds of 20 copies)
 set -euo pipefail
 
-# The lock lives in the user's runtime directory, which every copy here gets from this test
-# ($E2E_WORK/run): a Tarvane in use on this machine, or started by another test, neither disturbs
-# it nor is disturbed.
+# The lock lives in /run/user/<uid>, which the harness makes afresh for this test alone: a Tarvane
+# in use on this machine, or started by another test, neither disturbs it nor is disturbed.
 
 # shellcheck source=../e2e/harness.sh
 source "$(dirname "$0")/../e2e/harness.sh"
@@ -35,9 +35,8 @@ e2e_start_x
 e2e_start_tray
 mkdir -p "$E2E_WORK/elsewhere" "$E2E_WORK/tmp-other"
 
-# Another account takes the lock's old abstract name, listening and never accepting: the lock no
-# longer lives there, so this changes nothing. (Its names in /tmp are left to VerrouInstanceTest,
-# in directories of its own: /tmp here is the machine's.)
+# Another account takes the lock's abstract name, listening and never accepting: the copies pass
+# it over, and every round is decided by the directory's lock alone.
 if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
     e2e_launch squatter setpriv --reuid=65534 --regid=65534 --clear-groups "$E2E_PYTHON" -c '
 import socket, sys, time
@@ -45,7 +44,7 @@ s = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
 s.bind("\0org.example.Tarvane-" + sys.argv[1])
 s.listen(1)
 time.sleep(100000)' "$(id -u)"
-    e2e_log "another account (nobody) holds the old abstract name"
+    e2e_log "another account (nobody) holds the abstract name"
 fi
 
 # The environment of every copy, as in the end-to-end tests, without a session bus.
@@ -73,9 +72,18 @@ start_copy() { # NAME DIRECTORY [VARIABLE=VALUE...]
     STARTED=$E2E_LAST_PID
 }
 
+# A sandbox's copy: in a network namespace of its own, where no other copy's abstract name is in
+# sight, with a runtime directory of its own in XDG_RUNTIME_DIR.
+mkdir -m 700 "$E2E_WORK/run-sandbox"
+sandboxed=()
+for setting in "${environment[@]}"; do
+    [[ $setting == XDG_RUNTIME_DIR=* ]] || sandboxed+=("$setting")
+done
+sandboxed+=(XDG_RUNTIME_DIR="$E2E_WORK/run-sandbox")
+
 # Starts COUNT copies held at a barrier: each one blocks reading a line from a FIFO before it
-# execs the program, and the lines are written all at once when every copy is waiting.
-# Sets GROUP to their process ids.
+# execs the program, and the lines are written all at once when every copy is waiting. Every
+# other copy starts as a sandbox's. Sets GROUP to their process ids.
 start_together() { # ROUND COUNT
     local fifo=$E2E_WORK/barrier ready=$E2E_WORK/ready n
     rm -f "$fifo" "$ready"
@@ -84,8 +92,13 @@ start_together() { # ROUND COUNT
     exec 7<>"$fifo" # held open: a copy late to the barrier still finds its line
     GROUP=()
     for ((n = 1; n <= $2; n++)); do
+        if ((n % 2)); then
+            copy=(env -i "${environment[@]}")
+        else
+            copy=(env -i "${sandboxed[@]}" unshare --net)
+        fi
         # shellcheck disable=SC2016 # expanded by the inner shell
-        e2e_launch "round$1-copy$n" env -i "${environment[@]}" \
+        e2e_launch "round$1-copy$n" "${copy[@]}" \
             sh -c 'echo >>"$2"; read -r _ <"$1"; cd "$3" && exec "$4"' \
             sh "$fifo" "$ready" "$E2E_WORK" "$program" 7>&-
         GROUP+=("$E2E_LAST_PID")
@@ -147,13 +160,13 @@ dismiss_warnings() {
     [ "$running" -le 1 ]
 }
 
-# The one-copy lock: flock() on a file of the runtime directory, shown in /proc/locks as
+# The one-copy lock: flock() on the runtime directory itself, shown in /proc/locks as
 # "FLOCK ADVISORY WRITE <pid> <device>:<inode>".
-lock_file=$E2E_WORK/run/org.example.Tarvane.lock
+lock_directory=/run/user/$(id -u)
 lock_holder() {
     local identity _n kind _advisory mode pid device
     # The kernel's form: major and minor device numbers in hexadecimal, then the inode.
-    identity=$(stat -c '%Hd %Ld %i' "$lock_file" 2>/dev/null) || return 1
+    identity=$(stat -c '%Hd %Ld %i' "$lock_directory" 2>/dev/null) || return 1
     # shellcheck disable=SC2086 # three numbers
     identity=$(printf '%02x:%02x:%s' $identity)
     while read -r _n kind _advisory mode pid device _rest; do

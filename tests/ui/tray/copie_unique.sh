@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One copy per user, with the real program: eight copies started at once leave one running; after
 # kill -9 of that one a new start succeeds at once; a copy started from another directory, from
-# another file, is refused. It runs on its own X server with no tray, where the program shows its
+# another file, or in another network namespace with or without XDG_RUNTIME_DIR (in either
+# order), is refused. It runs on its own X server with no tray, where the program shows its
 # window from the start; the refused copies' warnings are dismissed by pressing their OK button
 # with the keyboard, as a user would. Every wait polls with a deadline.
 #
@@ -13,9 +14,8 @@ e2e_begin copie_unique
 programme=$(realpath "$1")
 delai=${TARVANE_DELAI:-120} # seconds, for eight programs starting on a busy machine
 
-# The lock lives in the user's runtime directory, which the program gets from this test
-# ($E2E_WORK/run): a Tarvane running on this desktop or in another test neither disturbs it nor
-# is disturbed.
+# The lock lives in /run/user/<uid>, which the harness makes afresh for this test alone: a
+# Tarvane running on this desktop or in another test neither disturbs it nor is disturbed.
 travail=$E2E_WORK
 attendre() { e2e_wait_until "$delai" "$@"; } # QUOI COMMANDE...
 
@@ -44,9 +44,13 @@ valider_avertissements() { # PID...
     done
 }
 
-lancer() { # EXECUTABLE REPERTOIRE JOURNAL -> pid in $lance
+# Starts EXECUTABLE in REPERTOIRE, through COMMANDE if given (another namespace, another
+# environment).
+lancer() { # EXECUTABLE REPERTOIRE JOURNAL [COMMANDE...] -> pid in $lance
+    local executable=$1 repertoire=$2 journal=$3
+    shift 3
     # shellcheck disable=SC2016 # expanded by the inner shell
-    e2e_launch "$3" sh -c 'cd "$1" && exec "$2"' sh "$2" "$1"
+    e2e_launch "$journal" "$@" sh -c 'cd "$1" && exec "$2"' sh "$repertoire" "$executable"
     lance=$E2E_LAST_PID
 }
 
@@ -109,21 +113,50 @@ demarree() {
 attendre "a start after kill -9" demarree
 e2e_log "ok: after kill -9 a new copy starts"
 
+# A copy started by lancer while EN_COURS runs: its warning shows, never its window, and it ends
+# with exit code 0 once the warning's OK is pressed; the running copy goes on.
+refusee() { # EN_COURS QUOI EXECUTABLE REPERTOIRE JOURNAL [COMMANDE...]
+    local en_cours=$1 quoi=$2
+    shift 2
+    lancer "$@"
+    local refus=$lance
+    attendre "the warning of the copy $quoi" avertie "$refus" "$quoi"
+    attendre "the end of the copy $quoi" finie "$refus"
+    code_de_sortie "$refus"
+    [ "$code" = 0 ] || e2e_fail "the copy $quoi ended with exit code $code"
+    e2e_running "$en_cours" || e2e_fail "the running copy has stopped"
+    e2e_log "ok: the copy $quoi is refused, the running one goes on"
+}
+avertie() { # PID QUOI
+    a_fenetre "$1" Tarvane && e2e_fail "the copy $2 runs beside the other: its window is shown"
+    a_fenetre "$1" " "
+}
+finie() { # PID
+    valider_avertissements "$1"
+    ! e2e_running "$1"
+}
+
 # ---- Another directory and another file of the same program: still refused
 cp "$programme" "$travail/ailleurs/Autre"
-lancer "$travail/ailleurs/Autre" "$travail/ailleurs" "ailleurs"
-ailleurs=$lance
-attendre "the warning of the copy started elsewhere" a_fenetre "$ailleurs" " "
-a_fenetre "$ailleurs" Tarvane && e2e_fail "the copy started elsewhere shows its window"
-finie() {
-    valider_avertissements "$ailleurs"
-    ! e2e_running "$ailleurs"
-}
-attendre "the end of the copy started elsewhere" finie
-code_de_sortie "$ailleurs"
-[ "$code" = 0 ] || e2e_fail "the copy started elsewhere ended with exit code $code"
-e2e_running "$suivante" || e2e_fail "the running copy has stopped"
-e2e_log "ok: a copy from another directory is refused, the running one goes on"
+refusee "$suivante" "started elsewhere" "$travail/ailleurs/Autre" "$travail/ailleurs" ailleurs
+
+# ---- Another network namespace (a sandbox), where the abstract name of the running copy is out
+# of sight, with or without a runtime directory in the environment: still refused, whatever was
+# removed meanwhile or is read-only.
+refusee "$suivante" "in another network namespace without XDG_RUNTIME_DIR" \
+    "$programme" "$travail/ici" reseau_sans_xdg env -u XDG_RUNTIME_DIR unshare --net
+refusee "$suivante" "in another network namespace with XDG_RUNTIME_DIR" \
+    "$programme" "$travail/ici" reseau_avec_xdg unshare --net
+rm -f "$travail/run/org.example.Tarvane.lock"
+refusee "$suivante" "in another network namespace, the runtime directory emptied" \
+    "$programme" "$travail/ici" reseau_vide unshare --net
+mount --bind "$travail/run" "$travail/run"
+mount -o remount,bind,ro "$travail/run"
+mount -o remount,ro /run/user
+refusee "$suivante" "in another network namespace, the runtime directories read-only" \
+    "$programme" "$travail/ici" reseau_lecture_seule unshare --net
+mount -o remount,rw /run/user
+umount "$travail/run"
 
 # ---- A request to end from the system leaves through the program's own shutdown
 kill -TERM "$suivante"
@@ -131,3 +164,13 @@ attendre "the end on SIGTERM" eval '! e2e_running "$suivante"'
 code_de_sortie "$suivante"
 [ "$code" = 0 ] || e2e_fail "SIGTERM ended the program with exit code $code"
 e2e_log "ok: SIGTERM ends the program with exit code 0"
+
+# ---- The other order: a copy without XDG_RUNTIME_DIR in another network namespace first, then
+# one with it in this namespace, is refused
+lancer "$programme" "$travail/ici" "sans_xdg" env -u XDG_RUNTIME_DIR unshare --net
+sans_xdg=$lance
+attendre "the window of the copy without XDG_RUNTIME_DIR" a_fenetre "$sans_xdg" Tarvane
+refusee "$sans_xdg" "with XDG_RUNTIME_DIR, beside one without it in another network namespace" \
+    "$programme" "$travail/ici" avec_xdg
+kill -TERM "$sans_xdg"
+attendre "the end on SIGTERM" eval '! e2e_running "$sans_xdg"'
