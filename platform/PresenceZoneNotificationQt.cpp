@@ -3,6 +3,7 @@
 #include "platform/Journal.h"
 #include "platform/ObservateurSni.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
@@ -12,12 +13,18 @@
 #include <QGuiApplication>
 #include <QScopedValueRollback>
 #include <QWidget>
+#include <vector>
 
 #if TARVANE_XCB
 #include "platform/AtomeX.h"
 #endif
 
 #if TARVANE_XCB
+
+namespace {
+// Deeper than any tray's windows around an icon.
+constexpr int ProfondeurMaximale = 16;
+} // namespace
 
 // The XEmbed tray of the screen: the owner of the manager selection. A tray that takes the
 // selection announces it with a MANAGER client message on the root window; a tray that goes
@@ -58,28 +65,35 @@ public:
     bool present() const { return m_proprietaire != XCB_WINDOW_NONE; }
     xcb_window_t fenetreProprietaire() const { return m_proprietaire; }
 
-    // Whether a tray has docked an icon of ours: Qt's icon window (override-redirect, so no
-    // window manager frames it) has been reparented away from the root window.
-    bool iconeEmbarquee() const {
+    // Whether a tray shows an icon of ours: Qt's icon window (override-redirect, so no window
+    // manager frames it) has been taken from the root window into a window that is viewable,
+    // mapped along with all its ancestors. A tray may take the icon into a window that it never
+    // shows: those windows are followed, so that their mapping or unmapping is seen at once.
+    bool iconeEmbarquee() {
         if (!present()) {
+            m_suivies.clear();
             return false;
         }
+        std::vector<xcb_window_t> suivies;
+        bool embarquee = false;
         for (const QWidget* fenetre : QApplication::topLevelWidgets()) {
             if (fenetre->objectName() != QLatin1String("QSystemTrayIconSys") ||
                 !fenetre->testAttribute(Qt::WA_WState_Created)) {
                 continue;
             }
-            const auto id = static_cast<xcb_window_t>(fenetre->internalWinId());
-            if (auto* arbre =
-                    xcb_query_tree_reply(m_connexion, xcb_query_tree(m_connexion, id), nullptr)) {
-                const bool embarquee = arbre->parent != m_racine;
-                std::free(arbre);
-                if (embarquee) {
-                    return true;
+            const std::vector<xcb_window_t> chaine =
+                ancetres(static_cast<xcb_window_t>(fenetre->internalWinId()));
+            // Followed before the look, so that no change between the two goes unseen.
+            for (const xcb_window_t ancetre : chaine) {
+                if (std::find(m_suivies.begin(), m_suivies.end(), ancetre) == m_suivies.end()) {
+                    suivre(ancetre);
                 }
+                suivies.push_back(ancetre);
             }
+            embarquee = embarquee || (!chaine.empty() && visible(chaine.front()));
         }
-        return false;
+        m_suivies = std::move(suivies);
+        return embarquee;
     }
 
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
@@ -99,6 +113,16 @@ public:
         case XCB_REPARENT_NOTIFY:
             m_changement(); // an icon of ours docked, or given back by a tray that left
             break;
+        case XCB_MAP_NOTIFY:
+            if (suivie(reinterpret_cast<const xcb_map_notify_event_t*>(evenement)->window)) {
+                m_changement(); // the tray shows the window that holds our icon
+            }
+            break;
+        case XCB_UNMAP_NOTIFY:
+            if (suivie(reinterpret_cast<const xcb_unmap_notify_event_t*>(evenement)->window)) {
+                m_changement(); // or no longer does
+            }
+            break;
         case XCB_DESTROY_NOTIFY: {
             const auto* fin = reinterpret_cast<const xcb_destroy_notify_event_t*>(evenement);
             if (m_proprietaire != XCB_WINDOW_NONE && fin->window == m_proprietaire) {
@@ -114,6 +138,51 @@ public:
 
 private:
     xcb_atom_t atome(const QByteArray& nom) { return atomeX(m_connexion, nom); }
+
+    // The windows that hold this one, from its parent up, the root left out: none while it is a
+    // child of the root, or when it is gone.
+    std::vector<xcb_window_t> ancetres(xcb_window_t fenetre) const {
+        std::vector<xcb_window_t> chaine;
+        // Bounded: a hierarchy changing under the walk cannot keep it going.
+        for (int niveau = 0; niveau < ProfondeurMaximale; ++niveau) {
+            auto* arbre =
+                xcb_query_tree_reply(m_connexion, xcb_query_tree(m_connexion, fenetre), nullptr);
+            if (arbre == nullptr) {
+                return {};
+            }
+            fenetre = arbre->parent;
+            std::free(arbre);
+            if (fenetre == m_racine || fenetre == XCB_WINDOW_NONE) {
+                return chaine;
+            }
+            chaine.push_back(fenetre);
+        }
+        return {};
+    }
+
+    // Mapped, and so are all its ancestors.
+    bool visible(xcb_window_t fenetre) const {
+        bool resultat = false;
+        if (auto* attributs = xcb_get_window_attributes_reply(
+                m_connexion, xcb_get_window_attributes(m_connexion, fenetre), nullptr)) {
+            resultat = attributs->map_state == XCB_MAP_STATE_VIEWABLE;
+            std::free(attributs);
+        }
+        return resultat;
+    }
+
+    // Asks for the tray's window's map changes. The mask is this client's own on that window,
+    // where it had none; a window gone meanwhile makes the request fail, its error taken here.
+    void suivre(xcb_window_t fenetre) {
+        const std::uint32_t masque = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+        std::free(
+            xcb_request_check(m_connexion, xcb_change_window_attributes_checked(
+                                               m_connexion, fenetre, XCB_CW_EVENT_MASK, &masque)));
+    }
+
+    bool suivie(xcb_window_t fenetre) const {
+        return std::find(m_suivies.begin(), m_suivies.end(), fenetre) != m_suivies.end();
+    }
 
     xcb_window_t proprietaire() {
         xcb_window_t resultat = XCB_WINDOW_NONE;
@@ -163,6 +232,7 @@ private:
     xcb_atom_t m_selection = XCB_ATOM_NONE;
     xcb_atom_t m_manager = XCB_ATOM_NONE;
     xcb_window_t m_proprietaire = XCB_WINDOW_NONE;
+    std::vector<xcb_window_t> m_suivies; // the windows holding our icon, followed
 };
 
 #else
@@ -170,7 +240,7 @@ private:
 class PresenceZoneNotificationQt::ObservateurXembed {
 public:
     bool present() const { return false; }
-    bool iconeEmbarquee() const { return false; }
+    bool iconeEmbarquee() { return false; }
     unsigned fenetreProprietaire() const { return 0; }
 };
 

@@ -15,7 +15,7 @@ class ObservateurSni;
 // followed by the MANAGER message that a tray sends when it takes the selection and by the
 // destruction of the owner's window. Either holds an icon of ours only once it shows it: the
 // watcher took our item and a host read it, or the X server has reparented our icon's window
-// into the tray.
+// into a window of the tray that is on screen (viewable).
 class PresenceZoneNotificationQt : public PresenceZoneNotification {
     Q_OBJECT
 
