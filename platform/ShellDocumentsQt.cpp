@@ -2,12 +2,14 @@
 
 #include "platform/Journal.h"
 
+#include <cstdlib>
 #include <optional>
 #include <QDesktopServices>
 #include <QDir>
 #include <QRegularExpression>
 #include <QString>
 #include <QUrl>
+#include <unistd.h>
 
 namespace {
 
@@ -17,18 +19,39 @@ bool aUnSchema(const QString& cible) {
     return schema.match(cible).hasMatch();
 }
 
-// The directory a relative name is resolved against, or nothing where it cannot be known: the
-// current directory deleted leaves no absolute path to build.
-std::optional<QDir> repertoireDeBase(const QByteArray& lpDirectory) {
-    const QDir donne(QString::fromLocal8Bit(lpDirectory));
-    if (!lpDirectory.isEmpty() && donne.isAbsolute()) {
-        return donne;
-    }
-    const QString courant = QDir::currentPath();
-    if (courant.isEmpty() || !QDir(courant).exists()) {
+// The current directory as the system has it, byte for byte, or nothing where it cannot be known:
+// deleted, or out of this process's reach. Never through text, which would turn a name that is
+// not valid in the locale's encoding into another, perhaps another account's.
+std::optional<QByteArray> repertoireCourant() {
+    char* courant = ::getcwd(nullptr, 0);
+    if (courant == nullptr) {
         return std::nullopt;
     }
-    return lpDirectory.isEmpty() ? QDir(courant) : QDir(QDir(courant).filePath(donne.path()));
+    const QByteArray chemin(courant);
+    std::free(courant);
+    if (!chemin.startsWith('/')) {
+        return std::nullopt;
+    }
+    return chemin;
+}
+
+// The directory a relative name is resolved against, or nothing where it cannot be known.
+std::optional<QByteArray> repertoireDeBase(const QByteArray& lpDirectory) {
+    if (lpDirectory.startsWith('/')) {
+        return lpDirectory;
+    }
+    const auto courant = repertoireCourant();
+    if (!courant || lpDirectory.isEmpty()) {
+        return courant;
+    }
+    return *courant + '/' + lpDirectory;
+}
+
+// The file URL of a path, its bytes percent-encoded as they are.
+QUrl adresseFichier(const QByteArray& chemin) {
+    // Latin-1 takes each byte to one character and back: the cleaning sees the bytes unchanged.
+    const QByteArray propre = QDir::cleanPath(QString::fromLatin1(chemin)).toLatin1();
+    return QUrl::fromEncoded("file://" + propre.toPercentEncoding("/"), QUrl::StrictMode);
 }
 
 } // namespace
@@ -38,15 +61,15 @@ QUrl ShellDocumentsQt::adresseCible(const QByteArray& lpFile, const QByteArray& 
     if (aUnSchema(cible)) {
         return QUrl(cible, QUrl::TolerantMode);
     }
-    if (QDir::isAbsolutePath(cible)) {
-        return QUrl::fromLocalFile(QDir::cleanPath(cible));
+    if (lpFile.startsWith('/')) {
+        return adresseFichier(lpFile);
     }
     // A relative file: URL would be resolved by whoever receives it, against its own directory.
     const auto base = repertoireDeBase(lpDirectory);
     if (!base) {
         return QUrl();
     }
-    return QUrl::fromLocalFile(QDir::cleanPath(base->absoluteFilePath(cible)));
+    return adresseFichier(*base + '/' + lpFile);
 }
 
 long ShellDocumentsQt::ShellExecuteA(QWidget*, const QByteArray& lpOperation,

@@ -3,17 +3,26 @@
 # the desktop's opener (a recording xdg-open first on PATH): the e-mail address and the web sites
 # as they are, the documents as absolute, percent-encoded file:// URLs in the current directory
 # (here one with a blank and accents), the help file included even though none exists.
-#   about_buttons.sh TARVANE
+# With "autre-codage", the current directory's name is in another encoding than the session's
+# (Latin-1 in UTF-8), and beside it is the name that decoding it would give, which any account
+# could make: the documents are still the user's own.
+#   about_buttons.sh TARVANE [autre-codage]
 source "$(dirname "$0")/harness.sh"
-e2e_begin about_buttons
+e2e_begin "about_buttons${2:+_$2}"
 
 e2e_start_x
 e2e_start_tray
 e2e_start_accessibility
 e2e_fake_opener 0
-E2E_PROGRAM_DIR="$E2E_WORK/Mes documents/Été"
-mkdir -p "$E2E_PROGRAM_DIR"
-directory="file://${E2E_WORK}/Mes%20documents/%C3%89t%C3%A9"
+if [ "${2:-}" = autre-codage ]; then
+    E2E_PROGRAM_DIR=$E2E_WORK/r$'\xe9'sum
+    mkdir "$E2E_PROGRAM_DIR" "$E2E_WORK/r"$'\xef\xbf\xbd'sum
+    directory="file://${E2E_WORK}/r%E9sum"
+else
+    E2E_PROGRAM_DIR="$E2E_WORK/Mes documents/Été"
+    mkdir -p "$E2E_PROGRAM_DIR"
+    directory="file://${E2E_WORK}/Mes%20documents/%C3%89t%C3%A9"
+fi
 [[ $E2E_WORK =~ ^[A-Za-z0-9/._-]+$ ]] || e2e_fail "$E2E_WORK would need encoding itself"
 e2e_start_program "$1"
 e2e_wait_icon

@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QObject>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -79,6 +83,35 @@ TEST(ShellDocumentsQt, BareFileName_becomesAnAbsoluteFileUrlInTheCurrentDirector
         EXPECT_TRUE(url.toEncoded().endsWith(c.encode)) << url.toEncoded().toStdString();
     }
     QDir::setCurrent(ancien);
+}
+
+// A current directory whose name is not valid UTF-8, the locale's encoding: the URL carries its
+// own bytes, never the name its decoding would give (U+FFFD for the stray byte), which another
+// account may have made beside it.
+TEST(ShellDocumentsQt, CurrentDirectoryNamedInAnotherEncoding_itsOwnBytesReachTheDesktop) {
+    QTemporaryDir dossier;
+    ASSERT_TRUE(dossier.isValid());
+    const QByteArray base = QFile::encodeName(dossier.path());
+    ASSERT_EQ(base.toPercentEncoding("/"), base) << "the test's own directory would need encoding";
+    const QByteArray sien = base + "/r\xe9sum";
+    const QByteArray sosie = base + "/r\xef\xbf\xbdsum";
+    ASSERT_EQ(::mkdir(sien.constData(), 0700), 0);
+    // By their bytes: QTemporaryDir, going through text, would not find them.
+    const QString ancien = QDir::currentPath();
+    const auto menage = qScopeGuard([&] {
+        QDir::setCurrent(ancien);
+        ::rmdir(sosie.constData());
+        ::rmdir(sien.constData());
+    });
+    for (const bool avecSosie : {false, true}) {
+        SCOPED_TRACE(avecSosie ? "with a look-alike beside it" : "alone");
+        ASSERT_TRUE(!avecSosie || ::mkdir(sosie.constData(), 0755) == 0);
+        ASSERT_EQ(::chdir(sien.constData()), 0);
+        Bureau bureau;
+        EXPECT_GT(ouvrir("Le_velk_.txt"), 32);
+        ASSERT_EQ(bureau.ouverts.size(), 1u);
+        EXPECT_EQ(bureau.ouverts[0].toEncoded(), "file://" + base + "/r%E9sum/Le_velk_.txt");
+    }
 }
 
 TEST(ShellDocumentsQt, GivenDirectory_isWhereAFileNameIsLookedFor) {
