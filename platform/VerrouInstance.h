@@ -49,6 +49,7 @@ private:
     std::string m_nom;
 #else
     Lieux m_lieux;
+    bool m_personnelDuSysteme = false; // looked up only when the runtime directory will not do
 #endif
     std::unique_ptr<Systeme> m_systeme;
 };

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <pwd.h>
 #include <QStringList>
 #include <sys/file.h>
@@ -130,7 +131,8 @@ Descripteur ouvrirRepertoire(const std::string& chemin, Exigence exigence, std::
 // home directory. Which one depends only on what root or this user made, never on the
 // environment; a runtime directory that does not exist is the usual case without a login
 // manager, not worth a warning.
-Descripteur choisirRepertoire(const VerrouInstance::Lieux& lieux, std::string& chemin,
+Descripteur choisirRepertoire(const VerrouInstance::Lieux& lieux,
+                              const std::function<std::string()>& personnel, std::string& chemin,
                               std::vector<std::string>& refus) {
     std::string raison;
     if (!lieux.repertoireExecution.empty()) {
@@ -145,22 +147,23 @@ Descripteur choisirRepertoire(const VerrouInstance::Lieux& lieux, std::string& c
                             " not used: " + raison);
         }
     }
-    if (lieux.repertoirePersonnel.empty()) {
+    const std::string maison = personnel();
+    if (maison.empty()) {
+        refus.push_back("no home directory known for this user");
         return Descripteur();
     }
-    Descripteur personnel =
-        ouvrirRepertoire(lieux.repertoirePersonnel, Exigence::FermeeAuxAutres, raison);
-    if (!personnel.valide()) {
-        refus.push_back("home directory " + lieux.repertoirePersonnel + " not used: " +
+    Descripteur repertoire = ouvrirRepertoire(maison, Exigence::FermeeAuxAutres, raison);
+    if (!repertoire.valide()) {
+        refus.push_back("home directory " + maison + " not used: " +
                         (raison.empty() ? std::string("it does not exist") : raison));
         return Descripteur();
     }
-    chemin = lieux.repertoirePersonnel;
-    return personnel;
+    chemin = maison;
+    return repertoire;
 }
 
-Etat prendreDans(const VerrouInstance::Lieux& lieux, std::vector<Descripteur>& verrous,
-                 std::vector<std::string>& refus) {
+Etat prendreDans(const VerrouInstance::Lieux& lieux, const std::function<std::string()>& personnel,
+                 std::vector<Descripteur>& verrous, std::vector<std::string>& refus) {
     if (!lieux.nomAbstrait.empty()) {
         std::string raison;
         switch (lierNomAbstrait(lieux.nomAbstrait, verrous, raison)) {
@@ -176,7 +179,7 @@ Etat prendreDans(const VerrouInstance::Lieux& lieux, std::vector<Descripteur>& v
     }
     // Taken even when the abstract name was: a copy in another network namespace did not see it.
     std::string chemin;
-    Descripteur repertoire = choisirRepertoire(lieux, chemin, refus);
+    Descripteur repertoire = choisirRepertoire(lieux, personnel, chemin, refus);
     if (repertoire.valide()) {
         if (::flock(repertoire.fd(), LOCK_EX | LOCK_NB) == 0) {
             verrous.push_back(std::move(repertoire));
@@ -216,9 +219,10 @@ struct VerrouInstance::Systeme {
 };
 
 VerrouInstance::VerrouInstance(const std::string& nom)
-    : VerrouInstance(Lieux{nom + "-" + std::to_string(::getuid()),
-                           "/run/user/" + std::to_string(::getuid()),
-                           repertoirePersonnelSysteme()}) {}
+    : VerrouInstance(Lieux{
+          nom + "-" + std::to_string(::getuid()), "/run/user/" + std::to_string(::getuid()), {}}) {
+    m_personnelDuSysteme = true;
+}
 
 VerrouInstance::VerrouInstance(Lieux lieux) : m_lieux(std::move(lieux)) {}
 
@@ -230,7 +234,11 @@ VerrouInstance::Etat VerrouInstance::prendre() {
     }
     auto systeme = std::make_unique<Systeme>();
     std::vector<std::string> refus; // the places passed over, and why: one warning says them all
-    const Etat etat = prendreDans(m_lieux, systeme->verrous, refus);
+    // The password database may be a network service: asked only where the home is needed.
+    const auto personnel = [this] {
+        return m_personnelDuSysteme ? repertoirePersonnelSysteme() : m_lieux.repertoirePersonnel;
+    };
+    const Etat etat = prendreDans(m_lieux, personnel, systeme->verrous, refus);
     if (!refus.empty()) {
         QStringList textes;
         for (const std::string& texte : refus) {
