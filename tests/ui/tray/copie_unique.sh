@@ -145,8 +145,6 @@ refusee "$suivante" "started elsewhere" "$travail/ailleurs/Autre" "$travail/aill
 # removed meanwhile or is read-only.
 refusee "$suivante" "in another network namespace without XDG_RUNTIME_DIR" \
     "$programme" "$travail/ici" reseau_sans_xdg env -u XDG_RUNTIME_DIR unshare --net
-refusee "$suivante" "in another network namespace with XDG_RUNTIME_DIR" \
-    "$programme" "$travail/ici" reseau_avec_xdg unshare --net
 rm -f "$travail/run/org.example.Tarvane.lock"
 refusee "$suivante" "in another network namespace, the runtime directory emptied" \
     "$programme" "$travail/ici" reseau_vide unshare --net
