@@ -142,19 +142,17 @@ refusee "$suivante" "started elsewhere" "$travail/ailleurs/Autre" "$travail/aill
 
 # ---- Another network namespace (a sandbox), where the abstract name of the running copy is out
 # of sight, with or without a runtime directory in the environment: still refused, whatever was
-# removed meanwhile or is read-only.
+# removed meanwhile or is read-only (there, in a mount namespace of the copy's own).
 refusee "$suivante" "in another network namespace without XDG_RUNTIME_DIR" \
     "$programme" "$travail/ici" reseau_sans_xdg env -u XDG_RUNTIME_DIR unshare --net
 rm -f "$travail/run/org.example.Tarvane.lock"
 refusee "$suivante" "in another network namespace, the runtime directory emptied" \
     "$programme" "$travail/ici" reseau_vide unshare --net
-mount --bind "$travail/run" "$travail/run"
-mount -o remount,bind,ro "$travail/run"
-mount -o remount,ro /run/user
+# shellcheck disable=SC2016 # expanded by the inner shell
 refusee "$suivante" "in another network namespace, the runtime directories read-only" \
-    "$programme" "$travail/ici" reseau_lecture_seule unshare --net
-mount -o remount,rw /run/user
-umount "$travail/run"
+    "$programme" "$travail/ici" reseau_lecture_seule unshare --net --mount sh -c \
+    'mount -o remount,bind,ro /run/user && mount --bind -o ro "$0" "$0" && exec "$@"' \
+    "$travail/run"
 
 # ---- A request to end from the system leaves through the program's own shutdown
 kill -TERM "$suivante"
