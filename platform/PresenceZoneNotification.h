@@ -24,6 +24,10 @@ public:
     virtual bool menuAuClicGauche() const { return false; }
     // An icon was just added: look at once, and for a while, whether an area takes it.
     virtual void iconeAjoutee() {}
+    // Whether an icon that an area stopped showing, while the area stays, may come back by itself
+    // within the usual wait (an XEmbed tray handing the toolkit's icon a new window). Where it
+    // cannot (the D-Bus host that read the item left the bus), the loss counts at once.
+    virtual bool retourPossible() const { return true; }
 
 signals:
     // A notification area appeared or went away while the program runs; also once at the end of

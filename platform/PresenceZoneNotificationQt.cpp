@@ -296,7 +296,17 @@ void PresenceZoneNotificationQt::iconeAjoutee() {
     reevaluer(); // an XEmbed tray may have docked it already
 }
 
+bool PresenceZoneNotificationQt::retourPossible() const {
+    return !m_sni.observateur(); // the icon is then the toolkit's, in an XEmbed tray
+}
+
 bool PresenceZoneNotificationQt::lirePresence() const {
+    // Until the bus has said whether a watcher is there, an XEmbed tray is not taken either:
+    // desktops whose panel has both kinds (GNOME Shell, xfce4-panel) must get the program's own
+    // item, and the toolkit's icon, made meanwhile, would go to the D-Bus side on its own.
+    if (m_sni.enCours()) {
+        return false;
+    }
     return m_sni.observateur() || (m_xembed && m_xembed->present());
 }
 

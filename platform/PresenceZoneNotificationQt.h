@@ -29,6 +29,7 @@ public:
     bool menuAuClicGauche() const override;
     bool enCours() const override;
     void iconeAjoutee() override;
+    bool retourPossible() const override;
 
 private:
     class ObservateurXembed;

@@ -127,6 +127,7 @@ public:
     bool presente() const override { return zone; }
     bool accueillie() const override { return zone && prise; }
     bool enCours() const override { return premierRegard; }
+    bool retourPossible() const override { return retour; }
     void changer(bool presente) {
         zone = presente;
         premierRegard = false;
@@ -139,6 +140,7 @@ public:
     bool zone = true;
     bool prise = true;          // the area shows the icons it is given
     bool premierRegard = false; // the first look is under way until a change
+    bool retour = true;         // an icon no longer shown may come back by itself
 };
 
 // Every fake, bundled for a Depart under test.

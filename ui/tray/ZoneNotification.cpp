@@ -102,7 +102,7 @@ void ZoneNotification::suivrePresence() {
     const bool montree = m_iconeAjoutee && m_presence.accueillie();
     if (montree) {
         m_attente.stop();
-    } else if (m_iconePresente && m_iconeAjoutee && !attendait) {
+    } else if (m_iconePresente && m_iconeAjoutee && !attendait && m_presence.retourPossible()) {
         // The area no longer shows it, and is still there: the toolkit may be handing it a new
         // window for the same icon, as it does when an area announces itself. The usual wait
         // decides; an area that went away ends it at once (the icon is then withdrawn above).

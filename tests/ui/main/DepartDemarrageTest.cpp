@@ -206,6 +206,18 @@ TEST_F(DepartDemarrageTest, IconNoLongerShownByAnAreaStillThere_theWaitDecides) 
     }
 }
 
+// A D-Bus host that left the bus shows nothing more: the window comes at once, and the item stays
+// offered for the next host, which the watcher hands it to.
+TEST_F(DepartDemarrageTest, IconLostWithNoWayBack_windowAtOnce_iconKeptForTheNextHost) {
+    banc.presence.retour = false;
+    depart->Form_Load();
+    banc.presence.prendre(false);
+    EXPECT_TRUE(depart->isVisible()) << "the window waited for a host that is gone";
+    banc.presence.prendre(true);
+    EXPECT_EQ(banc.shell.appels.size(), 1u) << "only NIM_ADD";
+    EXPECT_TRUE(depart->isVisible()) << "a window on screen stays there when a tray comes";
+}
+
 // A tray that draws the menu itself offers its items while the window's own boxes are up; they
 // would do nothing then, so they are disabled, and enabled again once the box is closed.
 TEST_F(DepartDemarrageTest, WhileTheAboutBoxOrAMessageIsUp_theMenuItemsAreDisabled) {
