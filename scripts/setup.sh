@@ -24,6 +24,13 @@ fi
 # manager, a headless Wayland compositor.
 if [ "$mode" = test ]; then
     packages+=(python3-gi gir1.2-glib-2.0 openbox wmctrl weston qt6-wayland)
+    # Real desktops' trays: GNOME Shell with its AppIndicator extension, xfce4-panel, plasmashell
+    # over kded5 (plasma-desktop brings the shell's layout and its panel), waybar on a headless
+    # sway, whose screen, keyboard and clipboard are reached with grim, wtype and wl-clipboard,
+    # and its pointer with a helper built against libwayland-client.
+    packages+=(gnome-shell gnome-shell-extension-appindicator xfce4-panel
+               plasma-workspace plasma-desktop kded5 sway waybar grim wtype wl-clipboard
+               libwayland-dev)
 fi
 if [ "$mode" = test ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev

@@ -1,0 +1,631 @@
+# shellcheck shell=bash
+# Real desktops' trays, for the end-to-end harness (sourced after harness.sh): GNOME Shell with its AppIndicator extension, xfce4-panel's notification
+# area, plasmashell over kded5, waybar on sway, each started as a session starts it, on the
+# test's own screen and session bus. They draw the icon and its menu themselves, so both are
+# found on screenshots (ecran.py) and clicked with the pointer, as a person would.
+#
+#   e2e_start_real_host gnome|xfce|kde|sway [POINTER]
+#   e2e_start_program ...; e2e_wait_host_icon; e2e_host_click_icon 1; e2e_host_window_within ...
+#   e2e_host_open_menu; e2e_host_click_menu_item 2 2; e2e_stop_panel; e2e_start_panel
+
+E2E_NOBODY=65534 # sway will not run as root
+
+# The screen as a binary PPM file.
+e2e_host_screenshot() { # FILE
+    if [ "$E2E_HOST" = sway ]; then
+        timeout 5 env XDG_RUNTIME_DIR="$E2E_WORK/run" WAYLAND_DISPLAY="$E2E_WAYLAND_DISPLAY" \
+            grim -t ppm "$1"
+    else
+        timeout 5 import -display "$DISPLAY" -window root -depth 8 "ppm:$1"
+    fi
+}
+
+# Saves the whole screen as $E2E_OUT/NN-NAME.png, as e2e_screenshot does, sway's too, and
+# compressed as little as PNG allows: a busy desktop leaves ImageMagick little time for more.
+e2e_host_png() { # NAME
+    E2E_STEP=$((E2E_STEP + 1))
+    local file
+    file=$(printf '%s/%02d-%s.png' "$E2E_OUT" "$E2E_STEP" "$1")
+    if [ "$E2E_HOST" = sway ]; then
+        timeout 10 env XDG_RUNTIME_DIR="$E2E_WORK/run" WAYLAND_DISPLAY="$E2E_WAYLAND_DISPLAY" \
+            grim -l 1 "$file"
+    else
+        timeout 10 import -display "$DISPLAY" -window root -define png:compression-level=1 \
+            "$file"
+    fi
+    e2e_log "screenshot $file"
+}
+
+e2e_ecran() { timeout 10 "$E2E_PYTHON" "$E2E_HERE/ecran.py" "$@" 2>>"$E2E_WORK/ecran.log"; }
+
+# The watcher's items, one a line, in the host's own form.
+e2e_host_items() {
+    timeout 5 dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher \
+        /StatusNotifierWatcher org.freedesktop.DBus.Properties.Get \
+        string:org.kde.StatusNotifierWatcher string:RegisteredStatusNotifierItems 2>/dev/null |
+        sed -n 's/^ *string "\(.*\)"$/\1/p'
+}
+
+e2e_bus_name_owned() { # NAME
+    timeout 5 dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.GetNameOwner "string:$1" >/dev/null 2>&1
+}
+
+e2e_bus_name_like_owned() { # PREFIX
+    timeout 5 dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.ListNames 2>/dev/null | grep -q "string \"$1"
+}
+
+# The panel has drawn what it will draw: the tray the same in four screenshots in a row (about
+# two seconds). The last one is kept as E2E_HOST_BEFORE.
+e2e_host_settled() {
+    e2e_host_screenshot "$E2E_WORK/settle.ppm"
+    if [ -s "$E2E_HOST_BEFORE" ] &&
+        ! e2e_ecran changed "$E2E_HOST_BEFORE" "$E2E_WORK/settle.ppm" "${E2E_HOST_TRAY[@]}" \
+            >/dev/null; then
+        E2E_SETTLED=$((E2E_SETTLED + 1))
+    else
+        E2E_SETTLED=0
+    fi
+    mv "$E2E_WORK/settle.ppm" "$E2E_HOST_BEFORE"
+    E2E_SEEN="the same in $E2E_SETTLED screenshots in a row"
+    [ "$E2E_SETTLED" -ge 3 ]
+}
+
+# A session bus that sway and waybar (run as nobody) share with the program and the harness
+# (root): the usual session bus lets its own user in only. An abstract socket needs no
+# directory that both can reach, and stays inside the test's network namespace.
+e2e_start_shared_bus() {
+    cat >"$E2E_WORK/shared-bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:abstract=/tmp/tarvane-e2e-bus</listen>
+  <auth>EXTERNAL</auth>
+  <standard_session_servicedirs/>
+  <policy context="default">
+    <allow user="*"/>
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+CONF
+    e2e_launch dbus env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
+        dbus-daemon --config-file="$E2E_WORK/shared-bus.conf" --nofork --nopidfile \
+        --print-address=1
+    e2e_wait_until "$E2E_TIMEOUT" "the shared desktop bus to start" \
+        grep -q '^unix:' "$E2E_WORK/dbus.log"
+    export DBUS_SESSION_BUS_ADDRESS
+    DBUS_SESSION_BUS_ADDRESS=$(grep -m 1 '^unix:' "$E2E_WORK/dbus.log")
+    E2E_BUS=1
+}
+
+# A system bus of the test's own for GNOME Shell, which asks it for accounts, power, network...:
+# none answers, as on a machine without those services.
+e2e_start_system_bus() {
+    cat >"$E2E_WORK/system-bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>system</type>
+  <listen>unix:abstract=/tmp/tarvane-e2e-system-bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/>
+    <allow own="*"/>
+    <allow send_type="method_call"/>
+    <allow send_type="signal"/>
+    <allow send_type="method_return"/>
+    <allow send_type="error"/>
+    <allow receive_type="method_call"/>
+    <allow receive_type="signal"/>
+    <allow receive_type="method_return"/>
+    <allow receive_type="error"/>
+  </policy>
+</busconfig>
+CONF
+    e2e_launch system-bus dbus-daemon --config-file="$E2E_WORK/system-bus.conf" --nofork \
+        --nopidfile --print-address=1
+    e2e_wait_until "$E2E_TIMEOUT" "the system bus to start" \
+        grep -q '^unix:' "$E2E_WORK/system-bus.log"
+    E2E_SYSTEM_BUS=$(grep -m 1 '^unix:' "$E2E_WORK/system-bus.log")
+}
+
+# Starts the desktop HOST with its tray, waits until its panel is drawn and keeps that picture
+# in E2E_HOST_BEFORE, against which the program's icon is found. Sets E2E_HOST, E2E_HOST_TRAY
+# (the region of the tray: x y width height) and for GNOME Shell E2E_HOST_MENU (the region where
+# it draws the icon's menu). sway needs POINTER, the virtual pointer (pointeur_wayland).
+e2e_start_real_host() { # gnome|xfce|kde|sway [POINTER]
+    E2E_HOST=$1
+    E2E_POINTER=${2:-}
+    E2E_HOST_BEFORE=$E2E_WORK/before.ppm
+    E2E_HOST_MENU=()
+    E2E_PANEL_STARTS=0
+    case $E2E_HOST in
+    gnome)
+        E2E_HOST_TRAY=(800 0 480 32) # right of the clock
+        E2E_HOST_MENU=(640 32 640 200)
+        e2e_need gnome-shell /usr/share/gnome-shell/extensions/ubuntu-appindicators@ubuntu.com
+        e2e_start_x
+        e2e_start_bus
+        e2e_start_system_bus
+        # The shell starts in the overview, over the windows and the program's window: an
+        # extension of the test's own leaves it as soon as the shell has started, and says so.
+        local extension=$E2E_WORK/home/.local/share/gnome-shell/extensions/sans-apercu@example.org
+        mkdir -p "$extension"
+        printf '%s\n' '{"uuid": "sans-apercu@example.org", "name": "No overview at start",' \
+            ' "description": "Leaves the overview once the shell has started.",' \
+            ' "shell-version": ["43"]}' >"$extension/metadata.json"
+        cat >"$extension/extension.js" <<'JS'
+const GLib = imports.gi.GLib;
+const Main = imports.ui.main;
+
+// Tells the harness that the session is on screen, the overview gone.
+function ready() {
+    GLib.file_set_contents(`${GLib.get_user_runtime_dir()}/gnome-shell-ready`, '');
+}
+
+function leaveOverview() {
+    if (!Main.overview.visible) {
+        ready();
+        return;
+    }
+    const id = Main.overview.connect('hidden', () => {
+        Main.overview.disconnect(id);
+        ready();
+    });
+    Main.overview.hide();
+}
+
+function init() {}
+
+function enable() {
+    if (Main.layoutManager._startingUp)
+        Main.layoutManager.connect('startup-complete', leaveOverview);
+    else
+        leaveOverview();
+}
+
+function disable() {}
+JS
+        # dconf's service, started by the bus, writes into the test's home.
+        e2e_gsettings org.gnome.shell enabled-extensions \
+            "['ubuntu-appindicators@ubuntu.com', 'sans-apercu@example.org']"
+        e2e_gsettings org.gnome.desktop.notifications show-banners false
+        e2e_gsettings org.gnome.desktop.session idle-delay 0
+        e2e_gsettings org.gnome.desktop.screensaver lock-enabled false
+        ;;
+    xfce)
+        E2E_HOST_TRAY=(640 0 640 32)
+        e2e_need xfce4-panel /usr/lib/x86_64-linux-gnu/xfce4/panel/plugins/libsystray.so
+        e2e_start_x
+        e2e_start_bus
+        # One panel along the top, with the notification area only. Without a configuration
+        # the first start asks which one to take.
+        local channel=$E2E_WORK/home/.config/xfce4/xfconf/xfce-perchannel-xml
+        mkdir -p "$channel"
+        cat >"$channel/xfce4-panel.xml" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p=6;x=0;y=0"/>
+      <property name="length" type="uint" value="100"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="size" type="uint" value="32"/>
+      <property name="plugin-ids" type="array">
+        <value type="int" value="1"/>
+        <value type="int" value="2"/>
+      </property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="separator">
+      <property name="expand" type="bool" value="true"/>
+      <property name="style" type="uint" value="0"/>
+    </property>
+    <property name="plugin-2" type="string" value="systray">
+      <property name="square-icons" type="bool" value="true"/>
+    </property>
+  </property>
+</channel>
+XML
+        ;;
+    kde)
+        E2E_HOST_TRAY=(0 756 640 44)
+        e2e_need kded5 plasmashell /usr/share/plasma/shells/org.kde.plasma.desktop
+        e2e_start_x
+        e2e_start_bus
+        # A panel along the bottom with the notification area alone, which shows the items only:
+        # none of the default layout's clock, clipboard or keyboard layout, whose icons come and
+        # go on their own. Every known applet is listed as known, so that none is added.
+        mkdir -p "$E2E_WORK/home/.config"
+        cat >"$E2E_WORK/home/.config/plasma-org.kde.plasma.desktop-appletsrc" <<'CONFIG'
+[Containments][2]
+formfactor=2
+immutability=1
+lastScreen=0
+location=4
+plugin=org.kde.panel
+
+[Containments][2][Applets][7]
+immutability=1
+plugin=org.kde.plasma.systemtray
+
+[Containments][2][Applets][7][Configuration]
+SystrayContainmentId=8
+
+[Containments][2][General]
+AppletOrder=7
+
+[Containments][8]
+formfactor=2
+immutability=1
+lastScreen=0
+location=4
+plugin=org.kde.plasma.private.systemtray
+
+[Containments][8][General]
+extraItems=
+knownItems=org.kde.plasma.battery,org.kde.plasma.keyboardlayout,org.kde.plasma.manage-inputmethod,org.kde.plasma.mediacontroller,org.kde.plasma.devicenotifier,org.kde.plasma.clipboard,org.kde.plasma.notifications
+CONFIG
+        # The watcher lives in kded5, apart from the panel.
+        e2e_launch kded5 env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
+            XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=5 \
+            QT_QPA_PLATFORM=xcb kded5
+        e2e_wait_until 20 "kded5 to own the watcher's name" \
+            e2e_bus_name_owned org.kde.StatusNotifierWatcher
+        ;;
+    sway)
+        E2E_HOST_TRAY=(640 0 640 32)
+        e2e_need sway waybar grim wtype wl-copy wl-paste swaymsg
+        [ -x "$E2E_POINTER" ] || e2e_fail "sway needs the virtual pointer (pointeur_wayland)"
+        # Root mapped from another user (an unprivileged run) has no other user to become.
+        if [ "$(id -u)" -ne 0 ] || grep -qv '^ *0 *0 ' /proc/self/uid_map; then
+            e2e_fail "sway refuses root and the test cannot become another user: run it as root"
+        fi
+        # sway's runtime directory and home must be its user's; the program and the harness,
+        # as root, reach into them all the same.
+        chmod 711 "$E2E_WORK"
+        chown "$E2E_NOBODY:$E2E_NOBODY" "$E2E_WORK/run" "$E2E_WORK/home"
+        e2e_start_shared_bus
+        mkdir -p "$E2E_WORK/home/.config/sway" "$E2E_WORK/home/.config/waybar"
+        printf '%s\n' 'output HEADLESS-1 mode 1280x800 position 0 0' 'default_border none' \
+            >"$E2E_WORK/home/.config/sway/config"
+        printf '%s\n' '{ "layer": "top", "position": "top", "height": 32,' \
+            '  "modules-right": ["tray"], "tray": { "icon-size": 22, "spacing": 8 } }' \
+            >"$E2E_WORK/home/.config/waybar/config"
+        chown -R "$E2E_NOBODY:$E2E_NOBODY" "$E2E_WORK/home/.config"
+        e2e_launch sway setpriv --reuid="$E2E_NOBODY" --regid="$E2E_NOBODY" --clear-groups -- \
+            env -i "$E2E_MARK" PATH=/usr/bin:/bin HOME="$E2E_WORK/home" \
+            XDG_RUNTIME_DIR="$E2E_WORK/run" DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" \
+            WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+            setpriv --pdeathsig TERM -- sway
+        E2E_WM_PID=$E2E_LAST_PID
+        e2e_wait_until "$E2E_TIMEOUT" "sway to open its sockets" e2e_sway_sockets
+        export SWAYSOCK
+        e2e_log "sway $E2E_WM_PID on $E2E_WAYLAND_DISPLAY"
+        # The headless output has no pointer: a virtual one, kept for the whole test.
+        mkfifo "$E2E_WORK/pointer.in"
+        # e2e_launch gives its commands no input: the pointer reads a pipe of its own.
+        # shellcheck disable=SC2016 # expanded by sh
+        e2e_launch pointer env XDG_RUNTIME_DIR="$E2E_WORK/run" \
+            WAYLAND_DISPLAY="$E2E_WAYLAND_DISPLAY" \
+            sh -c 'exec "$0" 1280 800 <"$1"' "$E2E_POINTER" "$E2E_WORK/pointer.in"
+        exec {E2E_POINTER_IN}>"$E2E_WORK/pointer.in"
+        e2e_wait_until "$E2E_TIMEOUT" "the virtual pointer" \
+            grep -q '^ready' "$E2E_WORK/pointer.log"
+        E2E_POINTER_ANSWERS=0
+        # A keyboard too: with none the focused window is told it lost the keyboard, and each
+        # wtype's own keyboard would come and go around its keys. This one only waits.
+        e2e_launch keyboard env XDG_RUNTIME_DIR="$E2E_WORK/run" \
+            WAYLAND_DISPLAY="$E2E_WAYLAND_DISPLAY" wtype -s 600000
+        ;;
+    *) e2e_fail "unknown tray host: $E2E_HOST" ;;
+    esac
+    e2e_start_accessibility
+    e2e_start_panel
+}
+
+e2e_gsettings() { # SCHEMA KEY VALUE
+    timeout 10 env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" gsettings set "$@"
+}
+
+e2e_need() { # COMMAND_OR_PATH...
+    local need
+    for need; do
+        [ -e "$need" ] || command -v "$need" >/dev/null ||
+            e2e_fail "$need is missing: run scripts/setup.sh test"
+    done
+}
+
+e2e_sway_sockets() { # sets E2E_WAYLAND_DISPLAY and SWAYSOCK
+    local wayland=("$E2E_WORK"/run/wayland-?) ipc=("$E2E_WORK"/run/sway-ipc.*)
+    [ -S "${wayland[0]}" ] && [ -S "${ipc[0]}" ] || return 1
+    E2E_WAYLAND_DISPLAY=${wayland[0]##*/}
+    SWAYSOCK=${ipc[0]}
+}
+
+# Starts the host's panel (again), which owns or reads the watcher, and waits until it is drawn.
+e2e_start_panel() {
+    E2E_PANEL_STARTS=$((E2E_PANEL_STARTS + 1))
+    local log=panel-$E2E_PANEL_STARTS
+    case $E2E_HOST in
+    gnome)
+        rm -f "$E2E_WORK/run/gnome-shell-ready"
+        # No logind here: with /run/systemd out of its sight the shell does not look for it.
+        e2e_launch "$log" env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
+            DBUS_SYSTEM_BUS_ADDRESS="$E2E_SYSTEM_BUS" XDG_SESSION_TYPE=x11 \
+            XDG_CURRENT_DESKTOP=GNOME unshare --mount -- sh -c \
+            'mount -t tmpfs tmpfs /run/systemd && exec gnome-shell --x11 --replace'
+        E2E_PANEL_PID=$E2E_LAST_PID
+        # The window manager too: the program's windows are framed.
+        E2E_WM_PID=$E2E_PANEL_PID
+        e2e_wait_until 20 "GNOME Shell to own the watcher's name" \
+            e2e_bus_name_owned org.kde.StatusNotifierWatcher
+        e2e_wait_until 20 "GNOME Shell to leave the overview" \
+            test -e "$E2E_WORK/run/gnome-shell-ready"
+        ;;
+    xfce)
+        e2e_launch "$log" env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
+            xfce4-panel --disable-wm-check
+        E2E_PANEL_PID=$E2E_LAST_PID
+        e2e_wait_until 20 "xfce4-panel to own the watcher's name" \
+            e2e_bus_name_owned org.kde.StatusNotifierWatcher
+        ;;
+    kde)
+        e2e_launch "$log" env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
+            XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=5 \
+            QT_QPA_PLATFORM=xcb plasmashell --no-respawn
+        E2E_PANEL_PID=$E2E_LAST_PID
+        e2e_wait_until 30 "plasmashell to own a host's name" \
+            e2e_bus_name_like_owned org.kde.StatusNotifierHost-
+        ;;
+    sway)
+        e2e_launch "$log" setpriv --reuid="$E2E_NOBODY" --regid="$E2E_NOBODY" --clear-groups -- \
+            env -i "$E2E_MARK" PATH=/usr/bin:/bin HOME="$E2E_WORK/home" \
+            XDG_RUNTIME_DIR="$E2E_WORK/run" DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" \
+            WAYLAND_DISPLAY="$E2E_WAYLAND_DISPLAY" SWAYSOCK="$SWAYSOCK" \
+            setpriv --pdeathsig TERM -- waybar
+        E2E_PANEL_PID=$E2E_LAST_PID
+        e2e_wait_until "$E2E_TIMEOUT" "waybar to own a host's name" \
+            e2e_bus_name_like_owned org.kde.StatusNotifierHost-
+        ;;
+    esac
+    if [ "$E2E_PANEL_STARTS" -eq 1 ]; then
+        E2E_SETTLED=0
+        e2e_wait_until 20 "the panel to be drawn" e2e_host_settled
+    fi
+    e2e_log "$E2E_HOST's panel $E2E_PANEL_PID up"
+}
+
+# Kills the panel, as a crash does: the host's processes go, not the screen nor the bus.
+e2e_stop_panel() {
+    kill -KILL "$E2E_PANEL_PID"
+    e2e_wait_until "$E2E_TIMEOUT" "the panel to end" e2e_not_running "$E2E_PANEL_PID"
+    wait "$E2E_PANEL_PID" 2>/dev/null || true
+    e2e_log "$E2E_HOST's panel $E2E_PANEL_PID killed"
+}
+
+e2e_not_running() { ! e2e_running "$1"; }
+
+# The program's icon, something new in the tray since the panel was drawn, in the same place in
+# two screenshots in a row; sets E2E_ICON_X/Y (its centre).
+e2e_host_icon_found() {
+    local place
+    e2e_host_screenshot "$E2E_WORK/now.ppm"
+    place=$(e2e_ecran icon "$E2E_HOST_BEFORE" "$E2E_WORK/now.ppm" "${E2E_HOST_TRAY[@]}") || {
+        E2E_SEEN="nothing new in the tray"
+        E2E_ICON_PLACE=
+        return 1
+    }
+    E2E_SEEN="something new at $place"
+    [ "$place" = "${E2E_ICON_PLACE:-}" ] && return 0
+    E2E_ICON_PLACE=$place
+    return 1
+}
+
+e2e_host_icon_gone() {
+    e2e_host_screenshot "$E2E_WORK/now.ppm"
+    E2E_SEEN=$(e2e_ecran icon "$E2E_HOST_BEFORE" "$E2E_WORK/now.ppm" "${E2E_HOST_TRAY[@]}") ||
+        return 0
+    return 1
+}
+
+e2e_wait_host_icon() { # [SECONDS]
+    E2E_ICON_PLACE=
+    e2e_wait_until "${1:-$E2E_TIMEOUT}" "the program's icon in $E2E_HOST's tray" \
+        e2e_host_icon_found
+    local x y w h
+    read -r x y w h <<<"$E2E_ICON_PLACE"
+    E2E_ICON_X=$((x + w / 2))
+    E2E_ICON_Y=$((y + h / 2))
+    e2e_log "icon ${w}x${h} at $E2E_ICON_X,$E2E_ICON_Y in $E2E_HOST's tray"
+}
+
+# The icon is in the tray now, at the place where it was found.
+e2e_host_expect_icon() { # WHEN
+    e2e_host_screenshot "$E2E_WORK/now.ppm"
+    local place
+    place=$(e2e_ecran icon "$E2E_HOST_BEFORE" "$E2E_WORK/now.ppm" "${E2E_HOST_TRAY[@]}") ||
+        e2e_fail "the icon is no longer in $E2E_HOST's tray $1" \
+            "(the watcher's items: '$(e2e_host_items | paste -sd ' ')')"
+    e2e_expect_eq "$place" "$E2E_ICON_PLACE" "place of the icon $1"
+}
+
+e2e_wait_host_icon_gone() {
+    e2e_wait_until "$E2E_TIMEOUT" "the icon to leave $E2E_HOST's tray" e2e_host_icon_gone
+    e2e_log "ok: the icon left $E2E_HOST's tray"
+}
+
+e2e_host_click() { # X Y BUTTON
+    if [ "$E2E_HOST" = sway ]; then
+        e2e_pointer "move $1 $2" "click $3"
+    else
+        e2e_click "$@"
+    fi
+}
+
+e2e_host_move() { # X Y
+    if [ "$E2E_HOST" = sway ]; then
+        e2e_pointer "move $1 $2"
+    else
+        timeout 5 xdotool mousemove "$1" "$2"
+    fi
+}
+
+# Hands COMMANDs to the virtual pointer and waits until sway has taken them.
+e2e_pointer() { # COMMAND...
+    printf '%s\n' "$@" >&"$E2E_POINTER_IN"
+    E2E_POINTER_ANSWERS=$((E2E_POINTER_ANSWERS + $#))
+    e2e_wait_until "$E2E_TIMEOUT" "sway to take the pointer's moves" e2e_pointer_answered
+}
+
+e2e_pointer_answered() {
+    [ "$(grep -c '^ok' "$E2E_WORK/pointer.log")" -ge "$E2E_POINTER_ANSWERS" ]
+}
+
+e2e_host_click_icon() { # BUTTON
+    e2e_host_click "$E2E_ICON_X" "$E2E_ICON_Y" "$1"
+}
+
+# Opens the icon's menu, drawn by the host, with a right click; sets E2E_MENU_X/Y/W/H. On X the
+# menu is a window of the host's; GNOME Shell and sway draw it themselves, so there it is what
+# appears near the icon on the screen.
+e2e_host_open_menu() {
+    if [ "$E2E_HOST" = sway ]; then
+        # waybar's menu opens at the pointer, over the bar, left of the pointer when the screen
+        # ends on its right: what changes right of the icon's left edge is the icon's own look.
+        local x
+        read -r x _ <<<"$E2E_ICON_PLACE"
+        E2E_HOST_MENU=(0 0 "$x" 232)
+    fi
+    if [ ${#E2E_HOST_MENU[@]} -gt 0 ]; then
+        # sway draws the pointer into its screenshots: it is on the icon in both.
+        e2e_host_move "$E2E_ICON_X" "$E2E_ICON_Y"
+        e2e_host_screenshot "$E2E_WORK/menu-before.ppm"
+    else
+        E2E_POPUPS_BEFORE=$(e2e_menu_windows)
+    fi
+    e2e_host_click_icon 3
+    E2E_MENU_PLACE=
+    e2e_wait_until "$E2E_TIMEOUT" "the icon's menu" e2e_host_menu_shown
+    read -r E2E_MENU_X E2E_MENU_Y E2E_MENU_W E2E_MENU_H <<<"$E2E_MENU_PLACE"
+    e2e_log "menu ${E2E_MENU_W}x$E2E_MENU_H at $E2E_MENU_X,$E2E_MENU_Y"
+}
+
+# Menus on the X screen, whoever shows them: shown override-redirect windows of a menu's type.
+e2e_menu_windows() {
+    local window
+    for window in $(timeout 5 xdotool search --onlyvisible --maxdepth 1 '' 2>/dev/null); do
+        window=$(e2e_hex "$window")
+        e2e_override_redirect "$window" || continue
+        xprop -id "$window" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q '_MENU' || continue
+        echo "$window"
+    done
+}
+
+# A menu appeared, in the same place in two looks in a row; sets E2E_MENU_PLACE.
+e2e_host_menu_shown() {
+    local place window w h
+    if [ ${#E2E_HOST_MENU[@]} -gt 0 ]; then
+        e2e_host_screenshot "$E2E_WORK/now.ppm"
+        place=$(e2e_ecran changed "$E2E_WORK/menu-before.ppm" "$E2E_WORK/now.ppm" \
+            "${E2E_HOST_MENU[@]}") || return 1
+    else
+        for window in $(e2e_menu_windows); do
+            grep -qx "$window" <<<"$E2E_POPUPS_BEFORE" && continue
+            e2e_geometry "$window"
+            place="$E2E_X $E2E_Y $E2E_W $E2E_H"
+        done
+        [ -n "${place:-}" ] || return 1
+    fi
+    read -r _ _ w h <<<"$place"
+    E2E_SEEN="$place"
+    [ "$w" -ge 40 ] && [ "$h" -ge 30 ] || return 1
+    [ "$place" = "${E2E_MENU_PLACE:-}" ] && return 0
+    E2E_MENU_PLACE=$place
+    return 1
+}
+
+# Clicks item INDEX (from 1) of the COUNT items of the host's open menu, found by geometry.
+e2e_host_click_menu_item() { # INDEX COUNT
+    e2e_host_click $((E2E_MENU_X + E2E_MENU_W / 2)) \
+        $((E2E_MENU_Y + (2 * $1 - 1) * E2E_MENU_H / (2 * $2))) 1
+}
+
+# The program's window "Tarvane" is on screen (on sway: in sway's tree, visible).
+e2e_host_window_shown() {
+    if [ "$E2E_HOST" = sway ]; then
+        E2E_SEEN=$(e2e_ecran sway-windows "$E2E_PID") && grep -q $'^Tarvane\t' <<<"$E2E_SEEN"
+    else
+        e2e_find_window Tarvane
+    fi
+}
+
+e2e_host_window_within() { # SECONDS WHAT
+    e2e_wait_until "$1" "the window on screen: $2" e2e_host_window_shown
+    e2e_log "ok: window shown: $2"
+}
+
+# No window of the program is on screen now.
+e2e_host_expect_no_window() { # WHEN
+    local shown
+    if [ "$E2E_HOST" = sway ]; then
+        shown=$(e2e_ecran sway-windows "$E2E_PID")
+    else
+        shown=$(e2e_top_level_windows)
+    fi
+    e2e_expect_eq "$shown" "" "windows shown $1"
+}
+
+# Keyboard and clipboard, on sway through its virtual keyboard and its clipboard protocol. Each
+# wtype brings a keyboard of its own, whose keymap the program has to take up before the first
+# key: hence the pause that starts each one.
+e2e_host_type() { # TEXT
+    if [ "$E2E_HOST" = sway ]; then
+        timeout 10 env XDG_RUNTIME_DIR="$E2E_WORK/run" WAYLAND_DISPLAY="$E2E_WAYLAND_DISPLAY" \
+            wtype -s 300 -d 30 -- "$1"
+    else
+        e2e_type "$1"
+    fi
+}
+
+e2e_host_key() { # KEY (xdotool's names: Return, Tab, ctrl+a...)
+    if [ "$E2E_HOST" = sway ]; then
+        local modifier=
+        case $1 in ctrl+*) modifier=ctrl ;; esac
+        timeout 5 env XDG_RUNTIME_DIR="$E2E_WORK/run" WAYLAND_DISPLAY="$E2E_WAYLAND_DISPLAY" \
+            wtype -s 300 ${modifier:+-M "$modifier"} -k "${1#ctrl+}" ${modifier:+-m "$modifier"}
+    else
+        e2e_key "$1"
+    fi
+}
+
+e2e_host_expect_field() { # EXPECTED WHAT
+    if [ "$E2E_HOST" != sway ]; then
+        e2e_expect_field "$@"
+        return
+    fi
+    E2E_MARKER="<<e2e clipboard $RANDOM>>"
+    e2e_launch wl-copy env XDG_RUNTIME_DIR="$E2E_WORK/run" \
+        WAYLAND_DISPLAY="$E2E_WAYLAND_DISPLAY" wl-copy --foreground -- "$E2E_MARKER"
+    local holder=$E2E_LAST_PID
+    e2e_wait_until "$E2E_TIMEOUT" "wl-copy to own the clipboard" e2e_wl_clipboard_holds_marker
+    e2e_host_key ctrl+a
+    e2e_host_key ctrl+c
+    e2e_wait_until "$E2E_TIMEOUT" "the field's text in the clipboard" e2e_wl_clipboard_copied
+    e2e_stop "$holder"
+    e2e_expect_eq "$E2E_TEXT" "$1" "$2"
+}
+
+e2e_wl_clipboard() {
+    timeout 2 env XDG_RUNTIME_DIR="$E2E_WORK/run" WAYLAND_DISPLAY="$E2E_WAYLAND_DISPLAY" \
+        wl-paste --no-newline 2>/dev/null
+}
+e2e_wl_clipboard_holds_marker() { [ "$(e2e_wl_clipboard)" = "$E2E_MARKER" ]; }
+e2e_wl_clipboard_copied() { E2E_TEXT=$(e2e_wl_clipboard) && [ "$E2E_TEXT" != "$E2E_MARKER" ]; }

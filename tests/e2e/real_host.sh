@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# On a real desktop's tray, started as a session starts it: GNOME Shell with its AppIndicator
+# extension, xfce4-panel's notification area, plasmashell over kded5, or waybar on sway. The
+# icon shows and is still there 6 s after start; three starts in a row show no window; a click
+# on the icon brings the window with the focus in Francs, and 100 converts to 15,24; "Quitter",
+# clicked in the host's own menu, ends with status 0 and takes the icon away. Started again, with
+# the panel killed the window shows within 3 s, and the panel back shows the icon again.
+#   real_host.sh TARVANE gnome|xfce|kde|sway [POINTEUR_WAYLAND]
+source "$(dirname "$0")/harness.sh"
+source "$(dirname "$0")/hotes_reels.sh"
+e2e_begin "real_host_$2"
+
+e2e_start_real_host "$2" "${3:-}"
+e2e_host_png panel
+
+for start in 1 2 3; do
+    e2e_start_program "$1"
+    started=${EPOCHREALTIME/./}
+    e2e_wait_host_icon
+    if [ "$start" -eq 1 ]; then
+        e2e_host_png icon
+        left=$(((started + 6000000 - ${EPOCHREALTIME/./}) / 1000))
+        [ "$left" -le 0 ] || sleep "$((left / 1000)).$(printf %03d $((left % 1000)))"
+        e2e_host_expect_icon "6 s after start"
+    else
+        # Long enough for a program that gives up on its icon to show its window instead.
+        sleep 1.5
+    fi
+    e2e_host_expect_no_window "after start $start, no click"
+    if [ "$start" -lt 3 ]; then
+        kill -TERM "$E2E_PID"
+        e2e_expect_clean_exit SIGTERM
+        e2e_wait_host_icon_gone
+    fi
+done
+
+e2e_host_click_icon 1
+e2e_host_window_within "$E2E_TIMEOUT" "after a click on the icon"
+if [ "$E2E_HOST" = gnome ]; then
+    # GNOME Shell opens the icon's menu on that click, and keeps the keyboard until it closes.
+    sleep 0.5
+    e2e_key Escape
+fi
+e2e_host_png shown
+e2e_expect_focus "text: Francs"
+e2e_host_type 100
+e2e_host_key Return
+e2e_expect_focus "text: Euros"
+e2e_host_key Return
+e2e_host_key Return
+e2e_expect_focus "text: Francs"
+e2e_host_key Tab
+e2e_expect_focus "text: Euros"
+e2e_host_expect_field "15,24" "Euros after converting 100 francs"
+
+e2e_host_open_menu
+e2e_host_png menu
+e2e_host_click_menu_item 2 2
+e2e_expect_clean_exit "Quitter in $E2E_HOST's menu"
+e2e_wait_host_icon_gone
+e2e_expect_eq "$(e2e_host_items)" "" "items left with the watcher"
+
+e2e_start_program "$1"
+e2e_wait_host_icon
+e2e_stop_panel
+e2e_host_window_within 3 "with the panel gone"
+e2e_host_png panel_gone
+e2e_start_panel
+e2e_wait_host_icon 20
+e2e_host_png panel_back
