@@ -180,7 +180,26 @@ QString libelleDbusmenu(const QString& texte) {
     return libelle;
 }
 
+// A name for each item of this process, never the same twice: a host that saw one item's name go
+// may still be following it when the next one comes (GNOME Shell's extension waits 500 ms).
+int prochainNumero() {
+    static int numero = 0;
+    return ++numero;
+}
+
 } // namespace
+
+// Tells that a client read the item, once the question is answered and from the program's loop:
+// nothing that this sets off runs inside the bus's call to the object.
+void ElementSni::noterLecture(ElementSni& element, const QDBusMessage& question,
+                              const QDBusConnection& bus) {
+    if (question.service() == bus.baseService()) {
+        return;
+    }
+    QMetaObject::invokeMethod(
+        &element, [&element, lecteur = question.service()] { emit element.lu(lecteur); },
+        Qt::QueuedConnection);
+}
 
 // The item: its properties, and the clicks that hosts report.
 class ElementSni::Objet : public QDBusVirtualObject {
@@ -213,9 +232,7 @@ public:
     }
 
     bool handleMessage(const QDBusMessage& question, const QDBusConnection& bus) override {
-        if (question.service() != bus.baseService()) {
-            emit m_element.lu(question.service());
-        }
+        noterLecture(m_element, question, bus);
         if (question.interface() == InterfaceProprietes) {
             return repondreProprietes(question, bus, InterfaceElement, m_proprietes);
         }
@@ -267,9 +284,7 @@ public:
     }
 
     bool handleMessage(const QDBusMessage& question, const QDBusConnection& bus) override {
-        if (question.service() != bus.baseService()) {
-            emit m_element.lu(question.service());
-        }
+        noterLecture(m_element, question, bus);
         if (question.interface() == InterfaceProprietes) {
             return repondreProprietes(question, bus, InterfaceMenu,
                                       {{QStringLiteral("Version"), 3u},
@@ -455,7 +470,7 @@ ElementSni::~ElementSni() {
 void ElementSni::demanderNom(int essai) {
     m_nomDemande = QStringLiteral("org.kde.StatusNotifierItem-%1-%2")
                        .arg(QCoreApplication::applicationPid())
-                       .arg(essai);
+                       .arg(prochainNumero());
     QDBusMessage question = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("RequestName"));

@@ -6,11 +6,13 @@
 #include <QObject>
 #include <QPointer>
 
+class QDBusMessage;
 class QMenu;
 
 // The program's own StatusNotifierItem on the session bus: the item at /StatusNotifierItem and
 // the com.canonical.dbusmenu menu it points to at /MenuBar, served under a bus name of its own,
-// org.kde.StatusNotifierItem-<pid>-<n>, which it releases when it goes (watchers then drop it).
+// org.kde.StatusNotifierItem-<pid>-<n>, n new for each item, which it releases when it goes
+// (watchers then drop it).
 // Serving it here, not through the toolkit's tray icon, lets the program see a host at work
 // (every host reads the item it draws) and keeps every call on the bus asynchronous.
 class ElementSni : public QObject {
@@ -43,6 +45,8 @@ private:
     class Menu;
 
     void demanderNom(int essai);
+    static void noterLecture(ElementSni& element, const QDBusMessage& question,
+                             const QDBusConnection& bus);
 
     QDBusConnection m_bus;
     QString m_service;
