@@ -48,6 +48,7 @@ const char* const IntrospectionElement = R"xml(  <interface name="org.kde.Status
     <method name="Activate"><arg name="x" type="i" direction="in"/><arg name="y" type="i" direction="in"/></method>
     <method name="SecondaryActivate"><arg name="x" type="i" direction="in"/><arg name="y" type="i" direction="in"/></method>
     <method name="Scroll"><arg name="delta" type="i" direction="in"/><arg name="orientation" type="s" direction="in"/></method>
+    <method name="ProvideXdgActivationToken"><arg name="token" type="s" direction="in"/></method>
     <signal name="NewTitle"/>
     <signal name="NewIcon"/>
     <signal name="NewAttentionIcon"/>
@@ -240,6 +241,11 @@ public:
             return false;
         }
         const QString methode = question.member();
+        if (methode == QLatin1String("ProvideXdgActivationToken")) {
+            // Sent before a click by GNOME Shell and Plasma; the window is raised without it.
+            repondre(question, bus);
+            return true;
+        }
         int code = 0;
         if (methode == QLatin1String("Activate")) {
             code = WM_LBUTTONDOWN;
@@ -441,7 +447,7 @@ private:
 };
 
 ElementSni::ElementSni(QDBusConnection bus, const QIcon& icone, const QString& infobulle,
-                       QMenu* menu)
+                       QMenu* menu, Nom nom)
     : m_bus(std::move(bus)) {
     enregistrerTypesSni();
     m_objet = std::make_unique<Objet>(*this, icone, infobulle);
@@ -451,7 +457,12 @@ ElementSni::ElementSni(QDBusConnection bus, const QIcon& icone, const QString& i
         qCWarning(journalPlateforme) << "could not serve the tray item on the session bus";
         return;
     }
-    demanderNom(1);
+    if (nom == Nom::Propre) {
+        demanderNom(1);
+        return;
+    }
+    m_service = m_bus.baseService();
+    QMetaObject::invokeMethod(this, &ElementSni::publie, Qt::QueuedConnection);
 }
 
 ElementSni::~ElementSni() {

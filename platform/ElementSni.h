@@ -12,15 +12,25 @@ class QMenu;
 // The program's own StatusNotifierItem on the session bus: the item at /StatusNotifierItem and
 // the com.canonical.dbusmenu menu it points to at /MenuBar, served under a bus name of its own,
 // org.kde.StatusNotifierItem-<pid>-<n>, n new for each item, which it releases when it goes
-// (watchers then drop it).
+// (watchers then drop it), or under the connection's unique name where that name does harm.
 // Serving it here, not through the toolkit's tray icon, lets the program see a host at work
 // (every host reads the item it draws) and keeps every call on the bus asynchronous.
 class ElementSni : public QObject {
     Q_OBJECT
 
 public:
-    // Serves at once; asks for the bus name without waiting for the answer.
-    ElementSni(QDBusConnection bus, const QIcon& icone, const QString& infobulle, QMenu* menu);
+    // How the item is named to watchers.
+    enum class Nom {
+        Propre, // a bus name of its own, given back when the item goes
+        Unique, // the connection's unique name, gone only with the process: for GNOME Shell,
+                // whose extension, for an item named otherwise, resets what it read of the item
+                // when it sees the name appear, and drops the item on its next reading (a race
+                // inside the extension, seen in one start out of a few)
+    };
+
+    // Serves at once; asks for its own bus name without waiting for the answer.
+    ElementSni(QDBusConnection bus, const QIcon& icone, const QString& infobulle, QMenu* menu,
+               Nom nom = Nom::Propre);
     ~ElementSni() override;
 
     ElementSni(const ElementSni&) = delete;

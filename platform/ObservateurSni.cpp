@@ -81,13 +81,14 @@ void ObservateurSni::demanderProprietaire(const QString& nom) {
             qCWarning(journalPlateforme) << "could not ask the session bus who owns" << nom << ":"
                                          << reponse.errorName() << reponse.errorMessage();
         }
+        nomChange(nom, QString(), proprietaire);
         if (nom == ServiceObservateur) {
             demanderProprietaire(ServiceCoquille); // one question at a time
-            m_enCours = false;
-            nomChange(nom, QString(), proprietaire);
-            emit change(); // the first look is over, whatever it found
         } else {
-            nomChange(nom, QString(), proprietaire);
+            // The first look is over, whatever it found: only now is it known whether the
+            // watcher is GNOME Shell's, which decides how the item is named.
+            m_enCours = false;
+            emit change();
         }
     });
 }

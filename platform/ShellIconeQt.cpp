@@ -140,7 +140,9 @@ bool ShellIconeQt::ajouter(const NOTIFYICONDATA& donnees) {
 
     if (dbus) {
         // The host draws the menu itself and reports the other clicks.
-        icone->element = std::make_unique<ElementSni>(m_sni->bus(), image, infobulle, m_menu);
+        icone->element = std::make_unique<ElementSni>(
+            m_sni->bus(), image, infobulle, m_menu,
+            m_sni->hoteCoquille() ? ElementSni::Nom::Unique : ElementSni::Nom::Propre);
         QObject::connect(icone->element.get(), &ElementSni::clic, icone->element.get(),
                          [this, cible](int code) { envoyerMessage(*cible, code); });
         m_sni->suivre(icone->element.get());
