@@ -92,7 +92,9 @@ protected:
                                               QDBusConnection::ExportScriptableSlots));
         m_observateur.moveToThread(&m_filPanneau);
         m_filPanneau.start();
-        m_icone.addPixmap(QPixmap(16, 16));
+        QPixmap image(16, 16);
+        image.fill(Qt::darkBlue); // sent over the bus: every byte set
+        m_icone.addPixmap(image);
     }
 
     void TearDown() override {
