@@ -181,6 +181,13 @@ QString libelleDbusmenu(const QString& texte) {
     return libelle;
 }
 
+// A call to the bus itself.
+QDBusMessage questionBus(const QString& methode) {
+    const QString bus = QStringLiteral("org.freedesktop.DBus");
+    return QDBusMessage::createMethodCall(bus, QStringLiteral("/org/freedesktop/DBus"), bus,
+                                          methode);
+}
+
 // A name for each item of this process, never the same twice: a host that saw one item's name go
 // may still be following it when the next one comes (GNOME Shell's extension waits 500 ms).
 int prochainNumero() {
@@ -470,11 +477,7 @@ ElementSni::~ElementSni() {
     m_bus.unregisterObject(CheminMenu);
     if (!m_nomDemande.isEmpty()) {
         // After the request on the same connection, so released even if not yet granted.
-        m_bus.send(QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-                                                  QStringLiteral("/org/freedesktop/DBus"),
-                                                  QStringLiteral("org.freedesktop.DBus"),
-                                                  QStringLiteral("ReleaseName"))
-                   << m_nomDemande);
+        m_bus.send(questionBus(QStringLiteral("ReleaseName")) << m_nomDemande);
     }
 }
 
@@ -482,9 +485,7 @@ void ElementSni::demanderNom(int essai) {
     m_nomDemande = QStringLiteral("org.kde.StatusNotifierItem-%1-%2")
                        .arg(QCoreApplication::applicationPid())
                        .arg(prochainNumero());
-    QDBusMessage question = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("RequestName"));
+    QDBusMessage question = questionBus(QStringLiteral("RequestName"));
     question << m_nomDemande << NePasAttendre;
     auto* appel = new QDBusPendingCallWatcher(m_bus.asyncCall(question, DelaiReponseMs), this);
     connect(appel, &QDBusPendingCallWatcher::finished, this, [this, appel, essai] {
