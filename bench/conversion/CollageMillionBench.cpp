@@ -4,6 +4,7 @@
 #include "core/ConvertirMontants.h"
 #include "platform/LocaleQt.h"
 #include "tests/support/FauxServices.h"
+#include "tests/support/FenetreActive.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -59,8 +60,7 @@ struct Banc {
                            faux.documents, faux.pointeur, faux.presence});
         fenetre->Form_Load();
         fenetre->show();
-        QApplication::setActiveWindow(fenetre.get());
-        (void)QTest::qWaitForWindowActive(fenetre.get());
+        (void)rendreActive(fenetre.get());
         Francs = fenetre->findChild<QLineEdit*>(QStringLiteral("Francs"));
         Euros = fenetre->findChild<QLineEdit*>(QStringLiteral("Euros"));
         Convertir = fenetre->findChild<QPushButton*>(QStringLiteral("Convertir"));

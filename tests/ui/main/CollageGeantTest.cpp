@@ -5,6 +5,7 @@
 #include "core/ConvertirMontants.h"
 #include "platform/LocaleQt.h"
 #include "tests/support/FauxServices.h"
+#include "tests/support/FenetreActive.h"
 #include "tests/support/MessagesConversion.h"
 
 #include <functional>
@@ -47,8 +48,7 @@ protected:
         fenetre = std::make_unique<Depart>(faux.services(locale, faux.messages));
         fenetre->Form_Load();
         fenetre->show();
-        QApplication::setActiveWindow(fenetre.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(fenetre.get()));
+        ASSERT_TRUE(rendreActive(fenetre.get()));
         faux.messages.affiches.clear();
     }
 

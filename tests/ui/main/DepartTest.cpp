@@ -2,6 +2,7 @@
 // message boxes recorded instead of shown.
 #include "platform/BoiteMessageQt.h"
 #include "tests/support/FauxServices.h"
+#include "tests/support/FenetreActive.h"
 #include "tests/support/MessagesConversion.h"
 
 #include <functional>
@@ -49,8 +50,7 @@ protected:
     // Shown and active, the focus in Francs, as a left click on the tray icon leaves it.
     void montrer() {
         fenetre->show();
-        QApplication::setActiveWindow(fenetre.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(fenetre.get()));
+        ASSERT_TRUE(rendreActive(fenetre.get()));
         champ("Francs")->setFocus();
         ASSERT_EQ(nomDuFocus(), QStringLiteral("Francs"));
     }
