@@ -1,5 +1,20 @@
 include(GoogleTest)
 
+# Debian 12 has the Liberation fonts (Arial's widths) in liberation2/, Debian 13 in liberation/.
+set(TARVANE_POLICES_LIBERATION /usr/share/fonts/truetype/liberation2)
+foreach(_dossier /usr/share/fonts/truetype/liberation /usr/share/fonts/truetype/liberation2)
+    if(EXISTS ${_dossier}/LiberationSans-Regular.ttf)
+        set(TARVANE_POLICES_LIBERATION ${_dossier})
+    endif()
+endforeach()
+
+# A test that cannot run on this machine is still listed, and CTest reports it skipped; the
+# reason is in its output (scripts/test.sh prints it after the run).
+function(tarvane_test_saute name raison)
+    add_test(NAME ${name} COMMAND ${CMAKE_COMMAND} -E echo "skipped: ${raison}")
+    set_tests_properties(${name} PROPERTIES SKIP_REGULAR_EXPRESSION "skipped: ")
+endfunction()
+
 # Cross-built for Windows, every test program runs under Wine (tests/windows/wine.sh), which
 # hands the program only the variables whose names it prefixes with WINE.
 if(CMAKE_CROSSCOMPILING AND WIN32)
@@ -8,7 +23,7 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
     set(TARVANE_WINE_ENV "TARVANE_WINE_PATH=${_chemins}"
         "WINEQT_PLUGIN_PATH=Z:${TARVANE_QT_PLUGINS}" "WINEPREFIX=${CMAKE_BINARY_DIR}/wine"
         # The offscreen platform reads its fonts from one folder: Arial's widths.
-        "WINEQT_QPA_FONTDIR=Z:/usr/share/fonts/truetype/liberation2")
+        "WINEQT_QPA_FONTDIR=Z:${TARVANE_POLICES_LIBERATION}")
 endif()
 
 # tarvane_add_test(<name> SOURCES ... [LIBS ...] [GUI [NATIF]])

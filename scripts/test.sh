@@ -18,6 +18,12 @@ run_suite() { # DIR CTEST_OPTIONS CMAKE_OPTIONS...
     cmake --build "$dir" --parallel "$jobs"
     # shellcheck disable=SC2086 # the options are words
     ctest --test-dir "$dir" --output-on-failure --parallel "$jobs" $selection
+    skipped_reasons "$dir"
+}
+# CTest lists the skipped tests; their reasons are in their output.
+skipped_reasons() { # DIR
+    awk '/^[0-9]+\/[0-9]+ Testing: / { test = $3 } /^skipped: / { print test ": " $0 }' \
+        "$1/Testing/Temporary/LastTest.log" || true
 }
 
 echo "== Build and tests"
