@@ -26,8 +26,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.example.org/tarvane/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Arial's metrics, which the windows were laid out for; dpkg-shlibdeps adds the libraries.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
+# Arial's metrics, which the windows were laid out for, in Liberation 2: fonts-liberation from
+# Debian 13 on, fonts-liberation2 before (a dummy since). dpkg-shlibdeps adds the libraries.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation (>= 1:2) | fonts-liberation2")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 
 include(CPack)
