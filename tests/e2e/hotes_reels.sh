@@ -1,6 +1,6 @@
 # shellcheck shell=bash
 # Real desktops' trays, for the end-to-end harness (sourced after harness.sh): GNOME Shell with its AppIndicator extension, xfce4-panel's notification
-# area, plasmashell over kded5, waybar on sway, each started as a session starts it, on the
+# area, plasmashell over kded, waybar on sway, each started as a session starts it, on the
 # test's own screen and session bus. They draw the icon and its menu themselves, so both are
 # found on screenshots (ecran.py) and clicked with the pointer, as a person would.
 #
@@ -154,13 +154,26 @@ e2e_start_real_host() { # gnome|xfce|kde|sway [POINTER]
         # The shell starts in the overview, over the windows and the program's window: an
         # extension of the test's own leaves it as soon as the shell has started, and says so.
         local extension=$E2E_WORK/home/.local/share/gnome-shell/extensions/sans-apercu@example.org
+        local version
+        version=$(gnome-shell --version | grep -o '[0-9]*' | head -1)
         mkdir -p "$extension"
         printf '%s\n' '{"uuid": "sans-apercu@example.org", "name": "No overview at start",' \
             ' "description": "Leaves the overview once the shell has started.",' \
-            ' "shell-version": ["43"]}' >"$extension/metadata.json"
-        cat >"$extension/extension.js" <<'JS'
+            " \"shell-version\": [\"$version\"]}" >"$extension/metadata.json"
+        # GNOME Shell 45 and later load extensions as modules, earlier ones as scripts.
+        if [ "$version" -ge 45 ]; then
+            cat >"$extension/extension.js" <<'JS'
+import GLib from 'gi://GLib';
+import * as Main from 'resource:///org/gnome/shell/ui/main.js';
+import {Extension} from 'resource:///org/gnome/shell/extensions/extension.js';
+JS
+        else
+            cat >"$extension/extension.js" <<'JS'
 const GLib = imports.gi.GLib;
 const Main = imports.ui.main;
+JS
+        fi
+        cat >>"$extension/extension.js" <<'JS'
 
 // Tells the harness that the session is on screen, the overview gone.
 function ready() {
@@ -179,17 +192,28 @@ function leaveOverview() {
     Main.overview.hide();
 }
 
-function init() {}
-
 function enable() {
     if (Main.layoutManager._startingUp)
         Main.layoutManager.connect('startup-complete', leaveOverview);
     else
         leaveOverview();
 }
+JS
+        if [ "$version" -ge 45 ]; then
+            cat >>"$extension/extension.js" <<'JS'
 
+export default class SansApercu extends Extension {
+    enable() { enable(); }
+    disable() {}
+}
+JS
+        else
+            cat >>"$extension/extension.js" <<'JS'
+
+function init() {}
 function disable() {}
 JS
+        fi
         # dconf's service, started by the bus, writes into the test's home.
         e2e_gsettings org.gnome.shell enabled-extensions \
             "['ubuntu-appindicators@ubuntu.com', 'sans-apercu@example.org']"
@@ -237,7 +261,10 @@ XML
         ;;
     kde)
         E2E_HOST_TRAY=(0 756 640 44)
-        e2e_need kded5 plasmashell /usr/share/plasma/shells/org.kde.plasma.desktop
+        # Plasma 6 (Debian 13) has kded6, Plasma 5 (Debian 12) kded5.
+        E2E_KDED=kded6 E2E_PLASMA=6
+        command -v kded6 >/dev/null || E2E_KDED=kded5 E2E_PLASMA=5
+        e2e_need "$E2E_KDED" plasmashell /usr/share/plasma/shells/org.kde.plasma.desktop
         e2e_start_x
         e2e_start_bus
         # A panel along the bottom with the notification area alone, which shows the items only:
@@ -273,11 +300,11 @@ plugin=org.kde.plasma.private.systemtray
 extraItems=
 knownItems=org.kde.plasma.battery,org.kde.plasma.keyboardlayout,org.kde.plasma.manage-inputmethod,org.kde.plasma.mediacontroller,org.kde.plasma.devicenotifier,org.kde.plasma.clipboard,org.kde.plasma.notifications
 CONFIG
-        # The watcher lives in kded5, apart from the panel.
-        e2e_launch kded5 env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
-            XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=5 \
-            QT_QPA_PLATFORM=xcb kded5
-        e2e_wait_until 20 "kded5 to own the watcher's name" \
+        # The watcher lives in kded, apart from the panel.
+        e2e_launch "$E2E_KDED" env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
+            XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION="$E2E_PLASMA" \
+            QT_QPA_PLATFORM=xcb "$E2E_KDED"
+        e2e_wait_until 20 "$E2E_KDED to own the watcher's name" \
             e2e_bus_name_owned org.kde.StatusNotifierWatcher
         ;;
     sway)
@@ -379,7 +406,7 @@ e2e_start_panel() {
         ;;
     kde)
         e2e_launch "$log" env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
-            XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=5 \
+            XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION="$E2E_PLASMA" \
             QT_QPA_PLATFORM=xcb plasmashell --no-respawn
         E2E_PANEL_PID=$E2E_LAST_PID
         e2e_wait_until 30 "plasmashell to own a host's name" \

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # On a real desktop's tray, started as a session starts it: GNOME Shell with its AppIndicator
-# extension, xfce4-panel's notification area, plasmashell over kded5, or waybar on sway. The
+# extension, xfce4-panel's notification area, plasmashell over kded, or waybar on sway. The
 # icon shows and is still there 6 s after start; three starts in a row show no window; a click
 # on the icon brings the window with the focus in Francs, and 100 converts to 15,24; "Quitter",
 # clicked in the host's own menu, ends with status 0 and takes the icon away. Started again, with
