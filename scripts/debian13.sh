@@ -6,6 +6,7 @@
 #
 #   scripts/debian13.sh              installs what the suite needs there, then the Debug build
 #                                    with warnings as errors and every CTest test
+#   scripts/debian13.sh preparer     only makes the system and installs what the suite needs
 #   scripts/debian13.sh COMMAND...   that command there, in the clone (bash scripts/run.sh, say)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -55,9 +56,10 @@ dedans() {
         bash -c 'cd /tarvane && "$@"' bash "$@"
 }
 
-if [ $# -gt 0 ]; then
+if [ $# -gt 0 ] && [ "$1" != preparer ]; then
     dedans "$@"
     exit
 fi
 dedans bash scripts/setup.sh suite
+[ "${1:-}" = preparer ] && exit 0
 dedans bash scripts/suite.sh build/debian13 "" -DCMAKE_BUILD_TYPE=Debug
