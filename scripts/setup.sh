@@ -56,7 +56,7 @@ if $tests; then
                sway waybar grim wtype wl-clipboard libwayland-dev)
     # The About box's tests under other fonts: DejaVu with its condensed faces.
     packages+=(fonts-dejavu-core fonts-dejavu-extra)
-    packages+=(libgtest-dev libgmock-dev libbenchmark-dev binutils-mingw-w64-x86-64
+    packages+=(ccache libgtest-dev libgmock-dev libbenchmark-dev binutils-mingw-w64-x86-64
                desktop-file-utils appstream dpkg-dev file lintian)
 fi
 # The sanitizers' and fuzzers' runtime follows Debian's current clang.

@@ -11,6 +11,13 @@ root=$PWD
 
 bash scripts/setup.sh test
 
+# Every tree compiles through ccache, whose cache is kept beside the Windows Qt: a later run on
+# this machine, from any clone and into any tree, recompiles only what changed (paths under the
+# clone are hashed relative to it, and the build folder not at all).
+export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+export CCACHE_DIR=${TARVANE_CACHE:-/var/cache/tarvane}/ccache CCACHE_BASEDIR=$root
+export CCACHE_NOHASHDIR=1
+
 echo "== Build and tests"
 bash scripts/suite.sh build/ci "" -DCMAKE_BUILD_TYPE=Debug
 

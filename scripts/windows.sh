@@ -66,6 +66,7 @@ construire_qt() {
     cmake -S "$travail"/qtbase-everywhere-src-* -B "$travail/build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$qt_prefixe" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(gcc -dumpmachine)/cmake \
+        -DCMAKE_C_COMPILER_LAUNCHER= -DCMAKE_CXX_COMPILER_LAUNCHER= \
         "${qt_options[@]}" > "$travail/configure.log"
     cmake --build "$travail/build" --parallel "$jobs"
     cmake --install "$travail/build" > /dev/null
