@@ -1,6 +1,6 @@
 // Failures the platform survives leave one warning each under tarvane.platform; the normal case
 // leaves none.
-#include "platform/ShellDocumentsQt.h"
+#include "platform/unix/ShellDocumentsQt.h"
 #include "platform/VerrouInstance.h"
 
 #include <functional>

@@ -1,4 +1,4 @@
-#include "platform/TypesSni.h"
+#include "platform/unix/TypesSni.h"
 
 #include <QDBusMetaType>
 #include <QIcon>

@@ -1,13 +1,13 @@
 // The shell's own calls under a real Windows shell (Wine's): the notification icon, its
 // callback, the task bar created anew, the opener, the version resource, the one-copy mutex.
-#include "platform/BarreDesTachesWindows.h"
+#include "platform/windows/BarreDesTachesWindows.h"
 #include "platform/BlocVersionProgramme.h"
 #include "platform/BlocVersionSysteme.h"
-#include "platform/ShellDocumentsWindows.h"
-#include "platform/ShellNatifWindows.h"
+#include "platform/windows/ShellDocumentsWindows.h"
+#include "platform/windows/ShellNatifWindows.h"
 #include "platform/VerrouInstance.h"
 #include "tests/support/FauxServices.h"
-#include "tests/windows/NatifTest.h"
+#include "tests/platform/windows/NatifTest.h"
 #include "ui/tray/IconeNotification.h"
 
 #include <gtest/gtest.h>

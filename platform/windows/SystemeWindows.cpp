@@ -1,6 +1,6 @@
-#include "platform/BarreDesTachesWindows.h"
+#include "platform/windows/BarreDesTachesWindows.h"
 #include "platform/ProgrammeQt.h"
-#include "platform/ShellDocumentsWindows.h"
+#include "platform/windows/ShellDocumentsWindows.h"
 #include "platform/Systeme.h"
 
 namespace {

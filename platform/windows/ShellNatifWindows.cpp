@@ -1,4 +1,4 @@
-#include "platform/ShellNatifWindows.h"
+#include "platform/windows/ShellNatifWindows.h"
 
 #include <cstring>
 #include <QIcon>

@@ -1,7 +1,7 @@
-#include "platform/PresenceZoneNotificationQt.h"
+#include "platform/unix/PresenceZoneNotificationQt.h"
 
 #include "platform/Journal.h"
-#include "platform/ObservateurSni.h"
+#include "platform/unix/ObservateurSni.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -16,7 +16,7 @@
 #include <vector>
 
 #if TARVANE_XCB
-#include "platform/AtomeX.h"
+#include "platform/unix/AtomeX.h"
 #endif
 
 #if TARVANE_XCB

@@ -1,10 +1,10 @@
 // The D-Bus tray's presence and the program's own item, on a private bus: the item counts as
 // shown only while the watcher took it and a host that read it is still on the bus.
-#include "platform/PresenceZoneNotificationQt.h"
+#include "platform/unix/PresenceZoneNotificationQt.h"
 
-#include "platform/ElementSni.h"
-#include "platform/ObservateurSni.h"
-#include "platform/TypesSni.h"
+#include "platform/unix/ElementSni.h"
+#include "platform/unix/ObservateurSni.h"
+#include "platform/unix/TypesSni.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "platform/ShellDocumentsWindows.h"
+#include "platform/windows/ShellDocumentsWindows.h"
 
 #include "platform/Journal.h"
 

@@ -1,6 +1,6 @@
-#include "platform/ObservateurSni.h"
+#include "platform/unix/ObservateurSni.h"
 
-#include "platform/ElementSni.h"
+#include "platform/unix/ElementSni.h"
 #include "platform/Journal.h"
 
 #include <QDBusMessage>

@@ -1,4 +1,4 @@
-#include "platform/ShellDocumentsQt.h"
+#include "platform/unix/ShellDocumentsQt.h"
 
 #include "platform/Journal.h"
 

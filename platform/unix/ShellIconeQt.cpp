@@ -1,8 +1,8 @@
-#include "platform/ShellIconeQt.h"
+#include "platform/unix/ShellIconeQt.h"
 
-#include "platform/ElementSni.h"
+#include "platform/unix/ElementSni.h"
 #include "platform/Journal.h"
-#include "platform/ObservateurSni.h"
+#include "platform/unix/ObservateurSni.h"
 #include "platform/ProgrammeEnCours.h"
 
 #include <algorithm>

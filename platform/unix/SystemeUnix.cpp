@@ -1,8 +1,8 @@
-#include "platform/ObservateurSni.h"
-#include "platform/PresenceZoneNotificationQt.h"
+#include "platform/unix/ObservateurSni.h"
+#include "platform/unix/PresenceZoneNotificationQt.h"
 #include "platform/ProgrammeQt.h"
-#include "platform/ShellDocumentsQt.h"
-#include "platform/ShellIconeQt.h"
+#include "platform/unix/ShellDocumentsQt.h"
+#include "platform/unix/ShellIconeQt.h"
 #include "platform/Systeme.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "platform/PresenceZoneNotification.h"
 #include "platform/ShellIcone.h"
-#include "platform/ShellNatifWindows.h"
+#include "platform/windows/ShellNatifWindows.h"
 
 #include <memory>
 #include <QAbstractNativeEventFilter>

@@ -1,8 +1,8 @@
-#include "platform/ElementSni.h"
+#include "platform/unix/ElementSni.h"
 
 #include "platform/Journal.h"
 #include "platform/ShellIcone.h"
-#include "platform/TypesSni.h"
+#include "platform/unix/TypesSni.h"
 
 #include <QAction>
 #include <QCoreApplication>

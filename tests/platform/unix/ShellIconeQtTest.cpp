@@ -1,5 +1,5 @@
 // The tray stand-in: icons made and removed by the shell call, clicks sent back to the window.
-#include "platform/ShellIconeQt.h"
+#include "platform/unix/ShellIconeQt.h"
 
 #include "tests/support/FauxServices.h"
 

@@ -1,5 +1,5 @@
 // The shell's opener over QDesktopServices: which URL the desktop receives, and the result.
-#include "platform/ShellDocumentsQt.h"
+#include "platform/unix/ShellDocumentsQt.h"
 
 #include <gtest/gtest.h>
 #include <QDesktopServices>

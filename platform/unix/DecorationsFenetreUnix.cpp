@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #if TARVANE_XCB
-#include "platform/AtomeX.h"
+#include "platform/unix/AtomeX.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/windows/NatifTest.h"
+#include "tests/platform/windows/NatifTest.h"
 
 #include <thread>
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "platform/BarreDesTachesWindows.h"
+#include "platform/windows/BarreDesTachesWindows.h"
 
 #include "platform/Journal.h"
 #include "platform/ProgrammeEnCours.h"
