@@ -5,9 +5,9 @@
 #include "platform/PointeurSouris.h"
 #include "platform/ProgrammeEnCours.h"
 #include "ui/about/OngletApropos.h"
-#include "ui/about/Polices.h"
+#include "ui/Polices.h"
 #include "ui/about/TexteRelief.h"
-#include "ui/about/Twips.h"
+#include "ui/Twips.h"
 
 #include <QAbstractButton>
 #include <QCursor>

@@ -2,10 +2,10 @@
 #include "ui/about/Apropos.h"
 #include "ui/about/DocumentsApropos.h"
 #include "ui/about/OngletApropos.h"
-#include "ui/about/Polices.h"
+#include "ui/Polices.h"
 #include "ui/about/TexteRelief.h"
 #include "ui/about/TextesApropos.h"
-#include "ui/about/Twips.h"
+#include "ui/Twips.h"
 #include "ui/CouleursFixes.h"
 
 #include <QColor>

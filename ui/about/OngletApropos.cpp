@@ -1,7 +1,7 @@
 #include "ui/about/OngletApropos.h"
 
-#include "ui/about/Polices.h"
-#include "ui/about/Twips.h"
+#include "ui/Polices.h"
+#include "ui/Twips.h"
 
 #include <QEvent>
 #include <QStackedWidget>

@@ -5,8 +5,8 @@
 #include "platform/DecorationsFenetre.h"
 #include "platform/IconePng.h"
 #include "platform/ServiceMessages.h"
-#include "ui/about/Polices.h"
-#include "ui/about/Twips.h"
+#include "ui/Polices.h"
+#include "ui/Twips.h"
 #include "ui/CouleursFixes.h"
 #include "ui/tray/ZoneNotification.h"
 

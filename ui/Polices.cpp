@@ -1,4 +1,4 @@
-#include "ui/about/Polices.h"
+#include "ui/Polices.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
