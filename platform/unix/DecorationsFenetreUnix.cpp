@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QWidget>
 
-#if TARVANE_XCB
 #include "platform/unix/AtomeX.h"
 
 namespace {
@@ -67,10 +66,8 @@ void ecrireEtat(xcb_connection_t* connexion, xcb_window_t id, bool visible, bool
 }
 
 } // namespace
-#endif
 
-void decorerFenetre([[maybe_unused]] QWidget& fenetre, [[maybe_unused]] bool dansLaBarreDesTaches) {
-#if TARVANE_XCB
+void decorerFenetre(QWidget& fenetre, bool dansLaBarreDesTaches) {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (x11 == nullptr || x11->connection() == nullptr) {
         return;
@@ -80,5 +77,4 @@ void decorerFenetre([[maybe_unused]] QWidget& fenetre, [[maybe_unused]] bool dan
     ecrireFonctions(connexion, id, fenetre.windowFlags().testFlag(Qt::FramelessWindowHint));
     ecrireEtat(connexion, id, fenetre.isVisible(), dansLaBarreDesTaches);
     xcb_flush(connexion);
-#endif
 }

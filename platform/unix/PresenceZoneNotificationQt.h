@@ -5,6 +5,7 @@
 #include <memory>
 
 class ObservateurSni;
+class ObservateurXembed;
 
 // The notification area of the desktop, watched without asking Qt's tray icon: Qt decides once
 // per process, at its first tray call, whether a D-Bus tray exists, so asking it before a panel
@@ -32,8 +33,6 @@ public:
     bool retourPossible() const override;
 
 private:
-    class ObservateurXembed;
-
     bool lirePresence() const;    // either kind of tray, as last seen
     bool lireAccueil() const;     // either kind holding our icon
     QString lireIdentite() const; // which trays those are
