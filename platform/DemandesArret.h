@@ -29,7 +29,8 @@ protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
-    void lire();
+    void surveillerFinApplication();
+    void lire(); // the signals noted since the last call (Unix)
 
     int m_lecture = -1;
     QSocketNotifier* m_notificateur = nullptr;

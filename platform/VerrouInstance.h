@@ -26,15 +26,10 @@ public:
 
     // The lock of that name, in the places the system gives.
     explicit VerrouInstance(const std::string& nom);
-#if !defined(_WIN32)
-    // Where the lock is taken; an empty place is not used.
-    struct Lieux {
-        std::string nomAbstrait;
-        std::string repertoireExecution; // locked when it is this user's, mode 0700
-        std::string repertoirePersonnel; // otherwise, when no other account may open it
-    };
-    explicit VerrouInstance(Lieux lieux);
-#endif
+    // The lock in places chosen by the caller, where the system has several to choose from
+    // (platform/unix/LieuxVerrou.h).
+    struct Lieux;
+    explicit VerrouInstance(const Lieux& lieux);
     ~VerrouInstance();
     VerrouInstance(const VerrouInstance&) = delete;
     VerrouInstance& operator=(const VerrouInstance&) = delete;
@@ -43,13 +38,6 @@ public:
     Etat prendre();
 
 private:
-    struct Systeme;
-
-#if defined(_WIN32)
-    std::string m_nom;
-#else
-    Lieux m_lieux;
-    bool m_personnelDuSysteme = false; // looked up only when the runtime directory will not do
-#endif
+    struct Systeme; // the system's places, and the locks once taken
     std::unique_ptr<Systeme> m_systeme;
 };

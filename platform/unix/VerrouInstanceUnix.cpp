@@ -1,5 +1,5 @@
 #include "platform/Journal.h"
-#include "platform/VerrouInstance.h"
+#include "platform/unix/LieuxVerrou.h"
 
 #include <cerrno>
 #include <cstring>
@@ -215,30 +215,34 @@ std::string repertoirePersonnelSysteme() {
 } // namespace
 
 struct VerrouInstance::Systeme {
+    Lieux lieux;
+    bool personnelDuSysteme = false; // looked up only when the runtime directory will not do
     std::vector<Descripteur> verrous;
 };
 
 VerrouInstance::VerrouInstance(const std::string& nom)
     : VerrouInstance(Lieux{
           nom + "-" + std::to_string(::getuid()), "/run/user/" + std::to_string(::getuid()), {}}) {
-    m_personnelDuSysteme = true;
+    m_systeme->personnelDuSysteme = true;
 }
 
-VerrouInstance::VerrouInstance(Lieux lieux) : m_lieux(std::move(lieux)) {}
+VerrouInstance::VerrouInstance(const Lieux& lieux)
+    : m_systeme(std::make_unique<Systeme>(Systeme{lieux, false, {}})) {}
 
 VerrouInstance::~VerrouInstance() = default;
 
 VerrouInstance::Etat VerrouInstance::prendre() {
-    if (m_systeme) {
+    if (!m_systeme->verrous.empty()) {
         return Etat::Pris;
     }
-    auto systeme = std::make_unique<Systeme>();
+    std::vector<Descripteur> verrous;
     std::vector<std::string> refus; // the places passed over, and why: one warning says them all
     // The password database may be a network service: asked only where the home is needed.
     const auto personnel = [this] {
-        return m_personnelDuSysteme ? repertoirePersonnelSysteme() : m_lieux.repertoirePersonnel;
+        return m_systeme->personnelDuSysteme ? repertoirePersonnelSysteme()
+                                             : m_systeme->lieux.repertoirePersonnel;
     };
-    const Etat etat = prendreDans(m_lieux, personnel, systeme->verrous, refus);
+    const Etat etat = prendreDans(m_systeme->lieux, personnel, verrous, refus);
     if (!refus.empty()) {
         QStringList textes;
         for (const std::string& texte : refus) {
@@ -251,7 +255,7 @@ VerrouInstance::Etat VerrouInstance::prendre() {
             << "one-copy lock:" << textes.join(QStringLiteral("; "));
     }
     if (etat == Etat::Pris) {
-        m_systeme = std::move(systeme);
+        m_systeme->verrous = std::move(verrous);
     }
     return etat;
 }

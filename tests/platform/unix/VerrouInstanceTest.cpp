@@ -1,5 +1,5 @@
 // The one-copy lock, taken in this process and held by others, in directories of the test's own.
-#include "platform/VerrouInstance.h"
+#include "platform/unix/LieuxVerrou.h"
 
 #include <csignal>
 #include <fcntl.h>
