@@ -49,9 +49,8 @@ fi
 bash scripts/setup.sh test
 
 echo "== Release build in $build"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVANE_WERROR=ON >/dev/null
-cmake --build "$build" --parallel "$(nproc)" \
-    --target tarvane_app tarvane_floor tarvane_bench_conversion
+cmake --preset bench >/dev/null
+cmake --build --preset bench
 
 # The raw figures stay beside the build, so that bench/rapport.py can write the report again.
 out=$build/bench-results

@@ -65,4 +65,4 @@ dedans bash scripts/setup.sh suite
 # ccache's cache is the system's own, kept with it.
 dedans env CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache \
     CCACHE_DIR=/var/cache/ccache CCACHE_BASEDIR=/tarvane CCACHE_NOHASHDIR=1 \
-    bash scripts/suite.sh build/debian13 "" -DCMAKE_BUILD_TYPE=Debug
+    bash scripts/suite.sh debian13

@@ -9,10 +9,8 @@ root=$PWD
 build=$root/build/fuzz
 seconds=${FUZZ_SECONDS:-60}
 
-cmake -S . -B "$build" -G Ninja -DTARVANE_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++ -DTARVANE_FUZZ=ON
-cmake --build "$build" --parallel "$(nproc)" \
-    --target fuzz_conversion fuzz_conversion_qt fuzz_informations
+cmake --preset fuzz
+cmake --build --preset fuzz
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

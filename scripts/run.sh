@@ -4,8 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh run
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVANE_TESTS=OFF
-cmake --build build/release --parallel "$(nproc)"
+cmake --workflow --preset release
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     # Nothing to show it on: take the picture tour on a virtual screen instead.

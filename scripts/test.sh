@@ -19,21 +19,21 @@ export CCACHE_DIR=${TARVANE_CACHE:-/var/cache/tarvane}/ccache CCACHE_BASEDIR=$ro
 export CCACHE_NOHASHDIR=1
 
 echo "== Build and tests"
-bash scripts/suite.sh build/ci "" -DCMAKE_BUILD_TYPE=Debug
+bash scripts/suite.sh ci
 
 echo "== Build and tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0
 # The real desktops' trays are left to the first run (tests/e2e/CMakeLists.txt says why).
-bash scripts/suite.sh build/sanitize "-LE realhost" -DCMAKE_BUILD_TYPE=Debug -DTARVANE_SANITIZE=ON
+bash scripts/suite.sh sanitize
 
 echo "== Fuzzing with libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer"
 bash scripts/fuzz.sh
 
 echo "== GoogleTest suites under valgrind memcheck"
 # The first tree is already the Debug build without sanitizers that memcheck wants.
-bash scripts/valgrind.sh build/ci
+bash scripts/valgrind.sh
 
 # shellcheck source=/dev/null
 . /etc/os-release

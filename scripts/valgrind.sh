@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Builds the program and its tests in build/valgrind (Debug, no sanitizers) and runs every
-# GoogleTest program of the core, platform and window suites once under valgrind's memcheck.
-#   scripts/valgrind.sh [build folder]   another Debug tree without sanitizers may be reused
-#                                        (scripts/test.sh hands its build/ci)
+# Builds the program and its tests with the "ci" preset of CMakePresets.json (Debug, no
+# sanitizers: the tree scripts/test.sh has just tested, in build/ci) and runs every GoogleTest
+# program of the core, platform and window suites once under valgrind's memcheck.
 # The end-to-end tests are left out: they start the real program on an X server of their own.
 # Fails on any memcheck error (definite leaks included) outside the suppressions of
 # tests/sanitizers/valgrind.supp, and on any failing test. Logs go to memcheck/ in the tree.
@@ -14,12 +13,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-build=$root/${1:-build/valgrind}
+build=$root/build/ci
 logs=$build/memcheck
 jobs=$(nproc)
 
-cmake -S . -B "$build" -G Ninja -DTARVANE_WERROR=ON -DCMAKE_BUILD_TYPE=Debug
-cmake --build "$build" --parallel "$jobs"
+cmake --preset ci >/dev/null
+cmake --build --preset ci
 
 # The GoogleTest programs and the environment ctest runs them with (`cmake -E env VAR=... prog`),
 # read from ctest's own description of the suite.

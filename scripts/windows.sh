@@ -100,13 +100,9 @@ sortie=$root/build/windows
 arbre=$sortie/arbre
 echo "== Tarvane for Windows, in $arbre"
 mkdir -p "$sortie"
-cmake -S . -B "$arbre" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release -DTARVANE_WERROR=ON \
-    -DCMAKE_PREFIX_PATH="$qt_prefixe;$gtest_prefixe" -DQT_HOST_PATH=/usr \
-    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(gcc -dumpmachine)/cmake \
-    -DTARVANE_SORTIE_WINDOWS="$sortie" > "$sortie/configure.log" || {
-    cat "$sortie/configure.log"; exit 1; }
-cmake --build "$arbre" --parallel "$jobs"
+export TARVANE_QT_HOTE_CMAKE=/usr/lib/$(gcc -dumpmachine)/cmake # the build machine's Qt tools
+cmake --preset windows > "$sortie/configure.log" || { cat "$sortie/configure.log"; exit 1; }
+cmake --build --preset windows
 
 # The folder a Windows machine runs it from, its zip and its installer.
 rm -rf "$sortie/Tarvane"
@@ -129,4 +125,4 @@ bash tests/windows/wine.sh cmd /c exit 0
 wineserver -k 2>/dev/null || true
 wineserver --wait 2>/dev/null || true
 xvfb-run --auto-servernum --server-args="-screen 0 1280x800x24 -nolisten tcp" \
-    ctest --test-dir "$arbre" --output-on-failure --parallel "$jobs"
+    ctest --preset windows --parallel "$jobs"
