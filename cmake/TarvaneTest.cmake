@@ -8,11 +8,21 @@ foreach(_dossier /usr/share/fonts/truetype/liberation /usr/share/fonts/truetype/
     endif()
 endforeach()
 
+# Every test carries one of the labels unit, gui, e2e, stress, and windows too when it runs
+# under Wine, so that a run may pick its kinds (ctest -L gui); scripts/suite.sh fails on a test
+# that has none.
+set(TARVANE_ETIQUETTE_SYSTEME "")
+if(CMAKE_CROSSCOMPILING AND WIN32)
+    set(TARVANE_ETIQUETTE_SYSTEME windows)
+endif()
+
 # A test that cannot run on this machine is still listed, and CTest reports it skipped; the
 # reason is in its output (scripts/test.sh prints it after the run).
-function(tarvane_test_saute name raison)
+function(tarvane_test_saute name raison etiquette)
     add_test(NAME ${name} COMMAND ${CMAKE_COMMAND} -E echo "skipped: ${raison}")
-    set_tests_properties(${name} PROPERTIES SKIP_REGULAR_EXPRESSION "skipped: ")
+    set(_etiquettes ${etiquette} ${TARVANE_ETIQUETTE_SYSTEME})
+    set_tests_properties(${name} PROPERTIES SKIP_REGULAR_EXPRESSION "skipped: "
+        LABELS "${_etiquettes}")
 endfunction()
 
 # Cross-built for Windows, every test program runs under Wine (tests/windows/wine.sh), which
@@ -51,6 +61,10 @@ function(tarvane_add_test name)
                  ${CMAKE_COMMAND} -E env ${_env} ${TARVANE_WINE_ENV} ${TARVANE_WINE})
     # Tests on the system's own windows share one shell (Wine's tray): one at a time, or an icon
     # added while another test's shell starts is refused.
+    set(_etiquettes unit ${TARVANE_ETIQUETTE_SYSTEME})
+    if(T_GUI)
+        set(_etiquettes gui ${TARVANE_ETIQUETTE_SYSTEME})
+    endif()
     set(_verrou "")
     if(T_NATIF)
         set(_verrou RESOURCE_LOCK shell_natif)
@@ -58,5 +72,5 @@ function(tarvane_add_test name)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES TIMEOUT 120 ${_verrou})
+        PROPERTIES TIMEOUT 120 LABELS "${_etiquettes}" ${_verrou})
 endfunction()
