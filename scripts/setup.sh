@@ -59,9 +59,10 @@ if $tests; then
     packages+=(ccache libgtest-dev libgmock-dev libbenchmark-dev binutils-mingw-w64-x86-64
                desktop-file-utils appstream dpkg-dev file lintian)
 fi
-# The sanitizers' and fuzzers' runtime follows Debian's current clang.
+# The sanitizers' and fuzzers' runtime follows Debian's current clang; the format check, its
+# clang-format.
 if [ "$mode" = test ]; then
-    packages+=(clang libclang-rt-dev valgrind)
+    packages+=(clang libclang-rt-dev clang-format valgrind)
 fi
 # scripts/test.sh's stages for Windows and Debian 13 run on Debian 12 (scripts/test.sh).
 . /etc/os-release

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors and runs every test; then builds a
+# Installs what is missing, checks the sources' format against .clang-format, builds with
+# warnings as errors (the "ci" workflow of CMakePresets.json) and runs every test; then builds a
 # second tree with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test again;
 # then fuzzes the conversion rules for a minute a fuzzer, and runs the GoogleTest suites once
 # under valgrind's memcheck; then cross-builds the program for Windows and runs its tests, the
@@ -17,6 +18,9 @@ bash scripts/setup.sh test
 export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
 export CCACHE_DIR=${TARVANE_CACHE:-/var/cache/tarvane}/ccache CCACHE_BASEDIR=$root
 export CCACHE_NOHASHDIR=1
+
+echo "== Format of the C++ sources"
+bash scripts/format.sh
 
 echo "== Build and tests"
 bash scripts/suite.sh ci
