@@ -1,11 +1,10 @@
 #include "platform/DecorationsFenetre.h"
+#include "platform/unix/AtomeX.h"
 
 #include <array>
 #include <cstdint>
 #include <QGuiApplication>
 #include <QWidget>
-
-#include "platform/unix/AtomeX.h"
 
 namespace {
 

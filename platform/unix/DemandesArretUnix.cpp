@@ -1,15 +1,14 @@
 #include "platform/DemandesArret.h"
-
 #include "platform/Journal.h"
 
-#include <QAbstractEventDispatcher>
-#include <QSocketNotifier>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <iterator>
+#include <QAbstractEventDispatcher>
+#include <QSocketNotifier>
 #include <unistd.h>
 
 namespace {

@@ -1,7 +1,7 @@
 #include "platform/unix/ObservateurSni.h"
 
-#include "platform/unix/ElementSni.h"
 #include "platform/Journal.h"
+#include "platform/unix/ElementSni.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

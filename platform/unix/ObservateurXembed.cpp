@@ -99,8 +99,8 @@ bool ObservateurXembed::nativeEventFilter(const QByteArray& type, void* message,
     switch (evenement->response_type & ~0x80) {
     case XCB_CLIENT_MESSAGE: {
         const auto* annonce = reinterpret_cast<const xcb_client_message_event_t*>(evenement);
-        if (annonce->window == m_racine && annonce->type == m_manager &&
-            annonce->format == 32 && annonce->data.data32[1] == m_selection) {
+        if (annonce->window == m_racine && annonce->type == m_manager && annonce->format == 32 &&
+            annonce->data.data32[1] == m_selection) {
             relire();
         }
         break;
@@ -171,9 +171,9 @@ bool ObservateurXembed::visible(xcb_window_t fenetre) const {
 // where it had none; a window gone meanwhile makes the request fail, its error taken here.
 void ObservateurXembed::suivre(xcb_window_t fenetre) {
     const std::uint32_t masque = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
-    std::free(
-        xcb_request_check(m_connexion, xcb_change_window_attributes_checked(
-                                           m_connexion, fenetre, XCB_CW_EVENT_MASK, &masque)));
+    std::free(xcb_request_check(
+        m_connexion,
+        xcb_change_window_attributes_checked(m_connexion, fenetre, XCB_CW_EVENT_MASK, &masque)));
 }
 
 bool ObservateurXembed::suivie(xcb_window_t fenetre) const {

@@ -1,9 +1,9 @@
 #include "platform/unix/ShellIconeQt.h"
 
-#include "platform/unix/ElementSni.h"
 #include "platform/Journal.h"
-#include "platform/unix/ObservateurSni.h"
 #include "platform/ProgrammeEnCours.h"
+#include "platform/unix/ElementSni.h"
+#include "platform/unix/ObservateurSni.h"
 
 #include <algorithm>
 #include <QApplication>

@@ -1,9 +1,9 @@
+#include "platform/ProgrammeQt.h"
+#include "platform/Systeme.h"
 #include "platform/unix/ObservateurSni.h"
 #include "platform/unix/PresenceZoneNotificationQt.h"
-#include "platform/ProgrammeQt.h"
 #include "platform/unix/ShellDocumentsQt.h"
 #include "platform/unix/ShellIconeQt.h"
-#include "platform/Systeme.h"
 
 namespace {
 

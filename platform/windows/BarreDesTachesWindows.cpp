@@ -34,10 +34,10 @@ bool BarreDesTachesWindows::Shell_NotifyIconA(std::uint32_t dwMessage,
                                               const NOTIFYICONDATA& lpData) {
     // The size tells the shell which of the record's forms it is handed.
     if (lpData.cbSize != natif::tailleEnregistrementV1() || lpData.hWnd == nullptr) {
-        qCWarning(journalPlateforme) << "notification icon call" << dwMessage
-                                     << "refused: record of" << lpData.cbSize << "bytes for"
-                                     << lpData.hWnd << ", the shell expects"
-                                     << natif::tailleEnregistrementV1() << "and a window";
+        qCWarning(journalPlateforme)
+            << "notification icon call" << dwMessage << "refused: record of" << lpData.cbSize
+            << "bytes for" << lpData.hWnd << ", the shell expects"
+            << natif::tailleEnregistrementV1() << "and a window";
         return false;
     }
     switch (dwMessage) {

@@ -15,9 +15,9 @@ class ProgrammeEnCours;
 // icon, and the watch on the task bar. The shell sends a click on the icon to the record's window
 // as the record's callback message, with the mouse message in lParam; taken from the window
 // before the toolkit's own handling, it reaches the window's mouse-move handler with X = that code
-// times the screen's twips per pixel, as every other platform delivers it. When Explorer restarts, the new task bar knows no icon: Windows then
-// broadcasts "TaskbarCreated", and every icon is added again; if the new task bar refuses it, the
-// area counts as gone until the next one comes.
+// times the screen's twips per pixel, as every other platform delivers it. When Explorer restarts,
+// the new task bar knows no icon: Windows then broadcasts "TaskbarCreated", and every icon is added
+// again; if the new task bar refuses it, the area counts as gone until the next one comes.
 class BarreDesTachesWindows : public PresenceZoneNotification,
                               public ShellIcone,
                               public QAbstractNativeEventFilter {

@@ -12,8 +12,7 @@ namespace {
 // One text of the block's StringFileInfo table, in UTF-8; empty when the entry is missing.
 std::string texte(const std::vector<char>& bloc, const QString& table, const wchar_t* entree) {
     const std::wstring chemin =
-        (QStringLiteral("\\StringFileInfo\\") + table + QLatin1Char('\\')).toStdWString() +
-        entree;
+        (QStringLiteral("\\StringFileInfo\\") + table + QLatin1Char('\\')).toStdWString() + entree;
     void* valeur = nullptr;
     UINT longueur = 0;
     if (!::VerQueryValueW(bloc.data(), chemin.c_str(), &valeur, &longueur) || longueur == 0) {

@@ -7,8 +7,7 @@
 #include <shellapi.h>
 
 long ShellDocumentsWindows::ShellExecuteA(QWidget* hwnd, const QByteArray& lpOperation,
-                                          const QByteArray& lpFile,
-                                          const QByteArray& lpParameters,
+                                          const QByteArray& lpFile, const QByteArray& lpParameters,
                                           const QByteArray& lpDirectory, int nShowCmd) {
     const HWND proprietaire = hwnd != nullptr ? reinterpret_cast<HWND>(hwnd->winId()) : nullptr;
     // constData() of an empty array is an empty text, never a null pointer.

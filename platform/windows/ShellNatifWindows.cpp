@@ -12,11 +12,10 @@ namespace natif {
 
 namespace {
 
-LRESULT CALLBACK procedureIcone(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                UINT_PTR, DWORD_PTR donnees) {
+LRESULT CALLBACK procedureIcone(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR donnees) {
     const auto* interception = reinterpret_cast<const Interception*>(donnees);
-    if (message == interception->message && wParam == interception->uID &&
-        HIWORD(lParam) == 0) {
+    if (message == interception->message && wParam == interception->uID && HIWORD(lParam) == 0) {
         interception->receveur(interception->contexte, LOWORD(lParam));
         return 0;
     }

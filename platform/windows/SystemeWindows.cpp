@@ -1,7 +1,7 @@
-#include "platform/windows/BarreDesTachesWindows.h"
 #include "platform/ProgrammeQt.h"
-#include "platform/windows/ShellDocumentsWindows.h"
 #include "platform/Systeme.h"
+#include "platform/windows/BarreDesTachesWindows.h"
+#include "platform/windows/ShellDocumentsWindows.h"
 
 namespace {
 

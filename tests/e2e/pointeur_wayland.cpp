@@ -18,21 +18,21 @@
 // write them: no package of the distribution ships that protocol's description.
 static const wl_interface* aucun[5] = {};
 static const wl_message requetes_pointeur[] = {
-    {"motion", "uff", aucun},          {"motion_absolute", "uuuuu", aucun},
-    {"button", "uuu", aucun},          {"axis", "uuf", aucun},
-    {"frame", "", aucun},              {"axis_source", "u", aucun},
-    {"axis_stop", "uu", aucun},        {"axis_discrete", "uufi", aucun},
+    {"motion", "uff", aucun},   {"motion_absolute", "uuuuu", aucun},
+    {"button", "uuu", aucun},   {"axis", "uuf", aucun},
+    {"frame", "", aucun},       {"axis_source", "u", aucun},
+    {"axis_stop", "uu", aucun}, {"axis_discrete", "uufi", aucun},
     {"destroy", "", aucun},
 };
 static const wl_interface interface_pointeur = {"zwlr_virtual_pointer_v1", 1, 9,
-                                                requetes_pointeur, 0, nullptr};
+                                                requetes_pointeur,         0, nullptr};
 static const wl_interface* types_creation[] = {&wl_seat_interface, &interface_pointeur};
 static const wl_message requetes_gestionnaire[] = {
     {"create_virtual_pointer", "?on", types_creation},
     {"destroy", "", aucun},
 };
-static const wl_interface interface_gestionnaire = {"zwlr_virtual_pointer_manager_v1", 1, 2,
-                                                    requetes_gestionnaire, 0, nullptr};
+static const wl_interface interface_gestionnaire = {
+    "zwlr_virtual_pointer_manager_v1", 1, 2, requetes_gestionnaire, 0, nullptr};
 enum { MOUVEMENT_ABSOLU = 1, BOUTON = 2, TRAME = 4 };
 
 static wl_proxy* gestionnaire = nullptr;
@@ -40,8 +40,8 @@ static wl_seat* siege = nullptr;
 
 static void annonce(void*, wl_registry* registre, uint32_t nom, const char* interface, uint32_t) {
     if (strcmp(interface, interface_gestionnaire.name) == 0) {
-        gestionnaire = static_cast<wl_proxy*>(
-            wl_registry_bind(registre, nom, &interface_gestionnaire, 1));
+        gestionnaire =
+            static_cast<wl_proxy*>(wl_registry_bind(registre, nom, &interface_gestionnaire, 1));
     } else if (strcmp(interface, wl_seat_interface.name) == 0 && siege == nullptr) {
         siege = static_cast<wl_seat*>(wl_registry_bind(registre, nom, &wl_seat_interface, 1));
     }
@@ -79,8 +79,8 @@ int main(int argc, char** argv) {
         fputs("the compositor offers no virtual pointer\n", stderr);
         return 1;
     }
-    wl_proxy* pointeur = wl_proxy_marshal_constructor(gestionnaire, 0, &interface_pointeur,
-                                                      siege, nullptr);
+    wl_proxy* pointeur =
+        wl_proxy_marshal_constructor(gestionnaire, 0, &interface_pointeur, siege, nullptr);
     wl_display_roundtrip(affichage);
     puts("ready");
     fflush(stdout);

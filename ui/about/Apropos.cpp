@@ -5,8 +5,8 @@
 #include "platform/PointeurSouris.h"
 #include "platform/ProgrammeEnCours.h"
 #include "ui/about/OngletApropos.h"
-#include "ui/Polices.h"
 #include "ui/about/TexteRelief.h"
+#include "ui/Polices.h"
 #include "ui/Twips.h"
 
 #include <QAbstractButton>

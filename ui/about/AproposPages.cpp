@@ -2,11 +2,11 @@
 #include "ui/about/Apropos.h"
 #include "ui/about/DocumentsApropos.h"
 #include "ui/about/OngletApropos.h"
-#include "ui/Polices.h"
 #include "ui/about/TexteRelief.h"
 #include "ui/about/TextesApropos.h"
-#include "ui/Twips.h"
 #include "ui/CouleursFixes.h"
+#include "ui/Polices.h"
+#include "ui/Twips.h"
 
 #include <QColor>
 #include <QFont>

@@ -5,10 +5,10 @@
 #include "platform/DecorationsFenetre.h"
 #include "platform/IconePng.h"
 #include "platform/ServiceMessages.h"
-#include "ui/Polices.h"
-#include "ui/Twips.h"
 #include "ui/CouleursFixes.h"
+#include "ui/Polices.h"
 #include "ui/tray/ZoneNotification.h"
+#include "ui/Twips.h"
 
 #include <QCloseEvent>
 #include <QColor>

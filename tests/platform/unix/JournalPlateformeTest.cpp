@@ -1,7 +1,7 @@
 // Failures the platform survives leave one warning each under tarvane.platform; the normal case
 // leaves none.
-#include "platform/unix/ShellDocumentsQt.h"
 #include "platform/unix/LieuxVerrou.h"
+#include "platform/unix/ShellDocumentsQt.h"
 
 #include <functional>
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 // The shell's own calls under a real Windows shell (Wine's): the notification icon, its
 // callback, the task bar created anew, the opener, the version resource, the one-copy mutex.
-#include "platform/windows/BarreDesTachesWindows.h"
 #include "platform/BlocVersionProgramme.h"
 #include "platform/BlocVersionSysteme.h"
+#include "platform/VerrouInstance.h"
+#include "platform/windows/BarreDesTachesWindows.h"
 #include "platform/windows/ShellDocumentsWindows.h"
 #include "platform/windows/ShellNatifWindows.h"
-#include "platform/VerrouInstance.h"
-#include "tests/support/FauxServices.h"
 #include "tests/platform/windows/NatifTest.h"
+#include "tests/support/FauxServices.h"
 #include "ui/tray/IconeNotification.h"
 
 #include <gtest/gtest.h>
@@ -121,8 +121,8 @@ TEST(BlocVersionWindowsTest, ReadFromTheExecutablesResource_asTheCompiledCopy_no
     ASSERT_TRUE(lu.has_value());
     const BlocVersion& attendu = BlocVersionProgramme();
     EXPECT_EQ(std::vector<int>({lu->majeure, lu->mineure, lu->revision, lu->construction}),
-              std::vector<int>({attendu.majeure, attendu.mineure, attendu.revision,
-                                attendu.construction}));
+              std::vector<int>(
+                  {attendu.majeure, attendu.mineure, attendu.revision, attendu.construction}));
     for (const auto& [champ, valeurLue, valeurAttendue] :
          std::vector<std::tuple<const char*, std::string, std::string>>{
              {"FileVersion", lu->FileVersion, attendu.FileVersion},
@@ -149,7 +149,8 @@ TEST(BlocVersionWindowsTest, ReadFromTheExecutablesResource_asTheCompiledCopy_no
 }
 
 TEST(VerrouInstanceWindowsTest, TheSessionsMutexKeepsASecondCopyOut_untilTheFirstEnds) {
-    const std::string nom = "org.example.TarvaneTest." + std::to_string(QCoreApplication::applicationPid());
+    const std::string nom =
+        "org.example.TarvaneTest." + std::to_string(QCoreApplication::applicationPid());
     auto premier = std::make_unique<VerrouInstance>(nom);
     ASSERT_EQ(premier->prendre(), VerrouInstance::Etat::Pris);
     VerrouInstance second(nom);
