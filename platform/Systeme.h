@@ -9,7 +9,8 @@ class ShellIcone;
 
 // The services of the system the program runs on, each behind its interface. On Windows they are
 // the shell's own calls and the task bar; elsewhere stand-ins built on Qt, with the watch on the
-// desktop's trays. CMake builds one implementation: SystemeWindows.cpp or SystemeUnix.cpp.
+// desktop's trays. CMake builds one: platform/windows/SystemeWindows.cpp or
+// platform/unix/SystemeUnix.cpp.
 class ServicesSysteme {
 public:
     virtual ~ServicesSysteme() = default;
