@@ -57,7 +57,7 @@ DemandesArret::DemandesArret(QObject* parent) : QObject(parent) {
     m_notificateur = new QSocketNotifier(m_lecture, QSocketNotifier::Read, this);
     connect(m_notificateur, &QSocketNotifier::activated, this, &DemandesArret::lire);
 
-    struct sigaction action {};
+    struct sigaction action = {};
     action.sa_handler = noterSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

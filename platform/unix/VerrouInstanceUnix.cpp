@@ -106,7 +106,7 @@ Descripteur ouvrirRepertoire(const std::string& chemin, Exigence exigence, std::
         raison = errno == ENOENT ? "" : std::strerror(errno);
         return Descripteur();
     }
-    struct stat etat {};
+    struct stat etat = {};
     if (::fstat(repertoire.fd(), &etat) != 0) {
         raison = std::strerror(errno);
         return Descripteur();

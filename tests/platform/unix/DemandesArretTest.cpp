@@ -3,6 +3,7 @@
 
 #include <csignal>
 #include <gtest/gtest.h>
+#include <memory>
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
@@ -42,13 +43,14 @@ TEST(DemandesArret, ApplicationQuit_isReported_andHeldBackForTheProgramsOwnShutd
 }
 
 TEST(DemandesArret, Destruction_givesTheSignalsBackTheirPreviousHandling) {
-    struct sigaction precedente {};
-    struct sigaction propre {};
+    struct sigaction precedente = {};
+    struct sigaction propre = {};
     propre.sa_handler = noter;
     sigemptyset(&propre.sa_mask);
     ASSERT_EQ(sigaction(SIGHUP, &propre, &precedente), 0);
 
-    { DemandesArret demandes; }
+    auto demandes = std::make_unique<DemandesArret>();
+    demandes.reset();
     g_recu = 0;
     ASSERT_EQ(std::raise(SIGHUP), 0);
     EXPECT_EQ(g_recu, SIGHUP);
