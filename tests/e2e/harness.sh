@@ -107,17 +107,19 @@ e2e_expect_eq() { # ACTUAL EXPECTED WHAT
 }
 
 # Polls COMMAND every 50 ms until it succeeds; fails the test after SECONDS. A command may
-# leave in E2E_SEEN what it saw, for the failure message.
+# leave in E2E_SEEN what it saw, for the failure message. Clocks are read as integer
+# microseconds, ${EPOCHREALTIME//[!0-9]/}: EPOCHREALTIME has the locale's decimal separator,
+# a comma in French, which arithmetic would take for its comma operator.
 e2e_wait_until() { # SECONDS WHAT COMMAND...
     local seconds=$1 what=$2
     shift 2
-    local deadline=$((${EPOCHREALTIME/./} + seconds * 1000000))
+    local deadline=$((${EPOCHREALTIME//[!0-9]/} + seconds * 1000000))
     E2E_SEEN=
     until "$@"; do
         if [ -n "${E2E_PID:-}" ] && [ "$1" != e2e_ended ] && ! e2e_running "$E2E_PID"; then
             e2e_fail "the program ended while waiting for: $what"
         fi
-        if [ "${EPOCHREALTIME/./}" -gt "$deadline" ]; then
+        if [ "${EPOCHREALTIME//[!0-9]/}" -gt "$deadline" ]; then
             e2e_fail "timed out after ${seconds}s waiting for: $what${E2E_SEEN:+ (last seen: $E2E_SEEN)}"
         fi
         sleep 0.05

@@ -15,11 +15,11 @@ e2e_host_png panel
 
 for start in 1 2 3; do
     e2e_start_program "$1"
-    started=${EPOCHREALTIME/./}
+    started=${EPOCHREALTIME//[!0-9]/}
     e2e_wait_host_icon
     if [ "$start" -eq 1 ]; then
         e2e_host_png icon
-        left=$(((started + 6000000 - ${EPOCHREALTIME/./}) / 1000))
+        left=$(((started + 6000000 - ${EPOCHREALTIME//[!0-9]/}) / 1000))
         [ "$left" -le 0 ] || sleep "$((left / 1000)).$(printf %03d $((left % 1000)))"
         e2e_host_expect_icon "6 s after start"
     else

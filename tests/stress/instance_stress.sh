@@ -239,17 +239,17 @@ for signal in KILL TERM ABRT; do
     e2e_log "copy $running ended by SIG$signal with status $E2E_STATUS"
     start_copy "after-$signal" "$E2E_WORK"
     running=$STARTED
-    started_at=${EPOCHREALTIME/./}
+    started_at=${EPOCHREALTIME//[!0-9]/}
     # The previous copy is gone and reaped, and only this one runs: whoever holds the lock now
     # is this copy, which is checked once the lock shows.
     until lock_holder >/dev/null; do
         alive "$running" || e2e_fail "the copy started after SIG$signal ended"
-        if [ $((${EPOCHREALTIME/./} - started_at)) -gt $((start_bound_ms * 1000)) ]; then
+        if [ $((${EPOCHREALTIME//[!0-9]/} - started_at)) -gt $((start_bound_ms * 1000)) ]; then
             e2e_fail "the copy started after SIG$signal holds no lock after ${start_bound_ms} ms"
         fi
         sleep 0.01
     done
-    e2e_log "the lock is held $(((${EPOCHREALTIME/./} - started_at) / 1000)) ms after the start"
+    e2e_log "the lock is held $(((${EPOCHREALTIME//[!0-9]/} - started_at) / 1000)) ms after the start"
     holds_lock "$running" || e2e_fail "the lock is not held by the copy started after SIG$signal"
     expect_docked "$running"
     e2e_log "ok: after SIG$signal a new copy holds the lock and docks its icon"
