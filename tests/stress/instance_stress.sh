@@ -6,8 +6,9 @@
 #   and ends with status 0 once the warning's OK is pressed (Return, through xdotool);
 # - kill -9, SIGTERM and SIGABRT of the running copy: a copy started right after holds the lock
 #   within one second, then docks its icon;
-# - a copy started with another TMPDIR, another current directory (and both) is refused while one
-#   runs;
+# - a copy started with another TMPDIR, another current directory, both, from another file of the
+#   program (another name in another directory), or as in a sandbox whose runtime directories are
+#   read-only (nothing can be created there), is refused while one runs;
 # - another account holding the lock's abstract name changes nothing: the copies meet at the
 #   directory alone (as root: it runs as nobody).
 #
@@ -24,6 +25,7 @@ e2e_begin instance_stress
 here=$(cd "$(dirname "$0")" && pwd)
 program=$(realpath "$1")
 class=$(basename "$program") # Qt names the windows' class after the executable
+other=Autre                  # the program copied under that name
 rounds=${2:-20}
 copies=${3:-20}
 # How soon a start must hold the lock once the previous copy has gone; generous for a loaded
@@ -34,6 +36,7 @@ ulimit -c 0 # SIGABRT ends a copy here: no core files
 e2e_start_x
 e2e_start_tray
 mkdir -p "$E2E_WORK/elsewhere" "$E2E_WORK/tmp-other"
+cp "$program" "$E2E_WORK/elsewhere/$other"
 
 # Another account takes the lock's abstract name, listening and never accepting: the copies pass
 # it over, and every round is decided by the directory's lock alone.
@@ -62,13 +65,14 @@ if [ -n "${ASAN_OPTIONS:-}" ]; then
     environment+=("ASAN_OPTIONS=$ASAN_OPTIONS:strict_string_checks=0") # see harness.sh
 fi
 
-# Starts a copy in DIRECTORY with the extra VARIABLE=VALUE settings; sets STARTED.
-start_copy() { # NAME DIRECTORY [VARIABLE=VALUE...]
+# Starts a copy of EXECUTABLE (default: the program) in DIRECTORY with the extra VARIABLE=VALUE
+# settings, through COMMAND if given; sets STARTED.
+start_copy() { # NAME DIRECTORY [VARIABLE=VALUE...] [COMMAND...]
     local name=$1 directory=$2
     shift 2
     # shellcheck disable=SC2016 # expanded by the inner shell
     e2e_launch "$name" env -i "${environment[@]}" "$@" \
-        sh -c 'cd "$1" && exec "$2"' sh "$directory" "$program"
+        sh -c 'cd "$1" && exec "$2"' sh "$directory" "${EXECUTABLE:-$program}"
     STARTED=$E2E_LAST_PID
 }
 
@@ -132,7 +136,7 @@ alive() { # PID
 # class (a starting copy's tray icon is top-level too for a moment, until the tray takes it).
 warnings_shown() {
     local window pid
-    for window in $(timeout 5 xdotool search --onlyvisible --maxdepth 1 --class "^$class\$" \
+    for window in $(timeout 5 xdotool search --onlyvisible --maxdepth 1 --class "^($class|$other)\$" \
         2>/dev/null || true); do
         xprop -id "$window" _NET_WM_WINDOW_TYPE 2>/dev/null |
             grep -q _NET_WM_WINDOW_TYPE_DIALOG || continue
@@ -283,4 +287,12 @@ copy_dismissed() {
 refused_copy "another TMPDIR" "$E2E_WORK" TMPDIR="$E2E_WORK/tmp-other"
 refused_copy "another current directory" "$E2E_WORK/elsewhere"
 refused_copy "both changed" "$E2E_WORK/elsewhere" TMPDIR="$E2E_WORK/tmp-other"
-e2e_log "ok: copies with another TMPDIR or current directory are refused"
+EXECUTABLE=$E2E_WORK/elsewhere/$other refused_copy "another file" "$E2E_WORK/elsewhere"
+# In a network namespace and a mount namespace of its own: the abstract name is out of sight,
+# and the lock's directory, like the runtime directory it is given, is read-only.
+# shellcheck disable=SC2016 # expanded by the inner shell
+refused_copy "read-only runtime directories" "$E2E_WORK" unshare --net --mount sh -c \
+    'mount -o remount,bind,ro /run/user && mount --bind -o ro "$0" "$0" && exec "$@"' \
+    "$E2E_WORK/run"
+e2e_log "ok: copies with another TMPDIR, current directory or file, or read-only runtime" \
+    "directories in a sandbox, are refused"
