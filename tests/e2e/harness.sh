@@ -126,6 +126,26 @@ e2e_wait_until() { # SECONDS WHAT COMMAND...
     done
 }
 
+# Like e2e_wait_until, for work whose length the machine's load sets: fails only once the
+# program has used no processor time for SECONDS, as a hung program does.
+e2e_wait_while_working() { # SECONDS WHAT COMMAND...
+    local seconds=$1 what=$2 stat used last='' deadline
+    shift 2
+    until "$@"; do
+        { read -r stat <"/proc/$E2E_PID/stat"; } 2>/dev/null ||
+            e2e_fail "the program ended while waiting for: $what"
+        read -r -a stat <<<"${stat##*) }" # from field 3, the state
+        used=$((stat[11] + stat[12]))      # user and system time
+        if [ "$used" != "$last" ]; then
+            last=$used
+            deadline=$((${EPOCHREALTIME//[!0-9]/} + seconds * 1000000))
+        elif [ "${EPOCHREALTIME//[!0-9]/}" -gt "$deadline" ]; then
+            e2e_fail "the program idle for ${seconds}s while waiting for: $what"
+        fi
+        sleep 0.05
+    done
+}
+
 # ---------------------------------------------------------------------------------------------
 # Set-up and clean-up
 
@@ -312,6 +332,9 @@ e2e_stop_sni_host() {
 
 # Asks the tray host's questions (hote_sni.py: items, tooltip, activate, menu, click LABEL).
 e2e_sni() { timeout 10 "$E2E_PYTHON" "$E2E_HERE/hote_sni.py" "$@" 2>>"$E2E_WORK/sni.log"; }
+# Floods (burst, readers, flips) run at their sender's pace, which the machine's load sets: the
+# test's own time limit bounds them.
+e2e_sni_flood() { timeout 120 "$E2E_PYTHON" "$E2E_HERE/hote_sni.py" "$@" 2>>"$E2E_WORK/sni.log"; }
 
 e2e_sni_registered() { E2E_SEEN=$(e2e_sni items) && [ -n "$E2E_SEEN" ]; }
 e2e_sni_unregistered() { E2E_SEEN=$(e2e_sni items) && [ -z "$E2E_SEEN" ]; }

@@ -24,9 +24,6 @@ expect_growth_within() { # KB BEFORE WHAT
         e2e_fail "memory grew by $((after - $2)) kB: $3"
 }
 
-# The floods below take longer than a question of e2e_sni.
-sni_flood() { timeout 120 "$E2E_PYTHON" "$E2E_HERE/hote_sni.py" "$@" 2>>"$E2E_WORK/sni.log"; }
-
 # The window whatever the process it belongs to (in a PID namespace, not the one started).
 any_window() { timeout 5 xdotool search --onlyvisible --name '^Tarvane$' >/dev/null 2>&1; }
 
@@ -40,9 +37,9 @@ e2e_wait_sni_item 3
 sleep 2.5
 
 # ---- Readers by the thousand
-sni_flood readers 100
+e2e_sni_flood readers 100
 before=$(memory_kb)
-sni_flood readers 1000
+e2e_sni_flood readers 1000
 sleep 1
 expect_growth_within 1024 "$before" "1,000 readers"
 e2e_find_window Tarvane && e2e_fail "the window showed under the readers"
@@ -55,11 +52,11 @@ e2e_window_within 3 "the tray gone"
 # The signals that queue up while the program follows the flips fill the allocator's arenas,
 # more so on a loaded machine: a leak grows by the same amount every round, that filling does
 # not. Rounds of 3,000 until one grows by less than 1 MB, four at most.
-sni_flood flips 3000
+e2e_sni_flood flips 3000
 for round in 1 2 3 4; do
     sleep 1
     before=$(memory_kb)
-    sni_flood flips 3000
+    e2e_sni_flood flips 3000
     sleep 1
     after=$(memory_kb)
     e2e_log "memory before $before kB, after $after kB: round $round of 3,000 watchers"
@@ -87,5 +84,5 @@ e2e_wait_sni_item 3
 sleep 2.5
 any_window && e2e_fail "the window showed: the program did not know its own item"
 e2e_sni activate
-e2e_wait_until 3 "the window after Activate" any_window
+e2e_wait_until "$E2E_TIMEOUT" "the window after Activate" any_window
 e2e_log "ok: in a PID namespace, the item is the program's"
