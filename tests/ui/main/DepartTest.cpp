@@ -7,11 +7,8 @@
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <iostream>
 #include <memory>
 #include <QApplication>
-#include <QDir>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -359,24 +356,6 @@ TEST_F(DepartTest, FirstShow_centresOnScreen_laterShowsKeepTheUsersPlace) {
     cliquer("Quitter");
     montrer();
     EXPECT_EQ(fenetre->pos(), ecran.topLeft() + QPoint(10, 20));
-}
-
-// Writes a picture of the window after a conversion, for people to look at.
-TEST_F(DepartTest, Picture_afterConversion_isWrittenToTheTestOutput) {
-    ecrire(QStringLiteral("100"));
-    cliquer("Convertir");
-    ASSERT_EQ(champ("Euros")->text(), QStringLiteral("15,24"));
-
-    const QString dossier = qEnvironmentVariableIsSet("TARVANE_TEST_OUTPUT")
-                                ? qEnvironmentVariable("TARVANE_TEST_OUTPUT")
-                                : QDir::temp().filePath(QStringLiteral("tarvane-test-output"));
-    ASSERT_TRUE(QDir().mkpath(dossier));
-    const QString fichier = QDir(dossier).filePath(QStringLiteral("depart-conversion.png"));
-
-    ASSERT_TRUE(fenetre->grab().save(fichier)) << fichier.toStdString();
-    const QImage relue(fichier);
-    EXPECT_EQ(relue.size(), QSize(255, 79) * fenetre->devicePixelRatio());
-    std::cout << "picture: " << fichier.toStdString() << '\n';
 }
 
 } // namespace
