@@ -4,6 +4,7 @@
 #include "platform/ShellIcone.h"
 #include "platform/unix/TypesSni.h"
 
+#include <algorithm>
 #include <QAction>
 #include <QCoreApplication>
 #include <QDBusMessage>
@@ -181,6 +182,17 @@ QString libelleDbusmenu(const QString& texte) {
     return libelle;
 }
 
+// What a compositor's activation token can be: a short run of printable ASCII (the program puts
+// it in its environment, where children would find it too).
+bool jetonRecevable(const QString& jeton) {
+    constexpr qsizetype LongueurMaximale = 512;
+    if (jeton.isEmpty() || jeton.size() > LongueurMaximale) {
+        return false;
+    }
+    return std::all_of(jeton.cbegin(), jeton.cend(),
+                       [](QChar c) { return c.unicode() > 0x20 && c.unicode() < 0x7f; });
+}
+
 // A call to the bus itself.
 QDBusMessage questionBus(const QString& methode) {
     const QString bus = QStringLiteral("org.freedesktop.DBus");
@@ -249,8 +261,19 @@ public:
         }
         const QString methode = question.member();
         if (methode == QLatin1String("ProvideXdgActivationToken")) {
-            // Sent before a click by GNOME Shell and Plasma; the window is raised without it.
+            // Sent before a click by GNOME Shell and Plasma: the compositor's leave to activate
+            // a window, which ends the host's start-up sequence (its busy pointer).
+            if (question.signature() != QLatin1String("s")) {
+                refuser(question, bus, QStringLiteral("unexpected arguments"));
+                return true;
+            }
+            const QString jeton = question.arguments().constFirst().toString();
+            if (!jetonRecevable(jeton)) {
+                refuser(question, bus, QStringLiteral("not an activation token"));
+                return true;
+            }
             repondre(question, bus);
+            emit m_element.jetonActivation(jeton);
             return true;
         }
         int code = 0;

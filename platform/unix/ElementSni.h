@@ -49,6 +49,8 @@ signals:
     void lu(const QString& lecteur);
     // A click on the item, as the shell's mouse-message code.
     void clic(int code);
+    // The host's leave for the next activation of a window, sent before the click it goes with.
+    void jetonActivation(const QString& jeton);
 
 private:
     class Objet;

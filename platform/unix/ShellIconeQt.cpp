@@ -145,6 +145,8 @@ bool ShellIconeQt::ajouter(const NOTIFYICONDATA& donnees) {
             m_sni->hoteCoquille() ? ElementSni::Nom::Unique : ElementSni::Nom::Propre);
         QObject::connect(icone->element.get(), &ElementSni::clic, icone->element.get(),
                          [this, cible](int code) { envoyerMessage(*cible, code); });
+        QObject::connect(icone->element.get(), &ElementSni::jetonActivation, icone->element.get(),
+                         [this](const QString& jeton) { m_jeton.recevoir(jeton); });
         m_sni->suivre(icone->element.get());
         m_icones.push_back(std::move(icone));
         return true;
@@ -172,7 +174,7 @@ bool ShellIconeQt::ajouter(const NOTIFYICONDATA& donnees) {
     return true;
 }
 
-void ShellIconeQt::envoyerMessage(const Icone& icone, int code) const {
+void ShellIconeQt::envoyerMessage(const Icone& icone, int code) {
     ProcedureFenetre* procedure = icone.procedure;
     if (procedure == nullptr || icone.fenetre.isNull()) {
         return;
@@ -181,8 +183,13 @@ void ShellIconeQt::envoyerMessage(const Icone& icone, int code) const {
     // from inside the tray's mouse handler, and not at all once the window is gone. X carries the
     // code in twips, as the toolkit hands a mouse position to the form.
     const auto X = static_cast<float>(code * m_programme.twipsParPixel());
+    QWidget* fenetre = icone.fenetre.data();
     QMetaObject::invokeMethod(
-        icone.fenetre.data(), [procedure, X] { procedure->Form_MouseMove(0, 0, X, 0.0F); },
+        fenetre,
+        [this, procedure, fenetre, X] {
+            procedure->Form_MouseMove(0, 0, X, 0.0F);
+            m_jeton.utiliser(*fenetre);
+        },
         Qt::QueuedConnection);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ShellIcone.h"
+#include "platform/unix/JetonActivation.h"
 
 #include <memory>
 #include <QObject>
@@ -45,7 +46,7 @@ private:
 
     bool ajouter(const NOTIFYICONDATA& donnees);
     bool supprimer(const NOTIFYICONDATA& donnees);
-    void envoyerMessage(const Icone& icone, int code) const;
+    void envoyerMessage(const Icone& icone, int code);
     std::vector<std::unique_ptr<Icone>>::const_iterator trouver(const QWidget* hWnd,
                                                                 std::uint32_t uID) const;
 
@@ -54,4 +55,5 @@ private:
     std::vector<std::unique_ptr<Icone>> m_icones;
     QPointer<QMenu> m_menu;
     std::unique_ptr<ClicDroitAuRelachement> m_clicDroit;
+    JetonActivation m_jeton;
 };
