@@ -77,3 +77,7 @@ void decorerFenetre(QWidget& fenetre, bool dansLaBarreDesTaches) {
     ecrireEtat(connexion, id, fenetre.isVisible(), dansLaBarreDesTaches);
     xcb_flush(connexion);
 }
+
+bool barreDeTitreParLaFenetre() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}

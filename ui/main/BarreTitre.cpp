@@ -68,9 +68,9 @@ void BarreTitre::paintEvent(QPaintEvent*) {
     QRect place = rect();
     place.setRight(m_fermer->geometry().left() - 1);
     place.setLeft(width() - m_fermer->geometry().left()); // centred between equal margins
-    peintre.drawText(place, Qt::AlignCenter,
-                     peintre.fontMetrics().elidedText(window()->windowTitle(), Qt::ElideRight,
-                                                      place.width()));
+    peintre.drawText(
+        place, Qt::AlignCenter,
+        peintre.fontMetrics().elidedText(window()->windowTitle(), Qt::ElideRight, place.width()));
 }
 
 void BarreTitre::resizeEvent(QResizeEvent*) {

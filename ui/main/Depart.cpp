@@ -6,6 +6,7 @@
 #include "platform/IconePng.h"
 #include "platform/ServiceMessages.h"
 #include "ui/CouleursFixes.h"
+#include "ui/main/BarreTitre.h"
 #include "ui/Polices.h"
 #include "ui/tray/ZoneNotification.h"
 #include "ui/Twips.h"
@@ -105,6 +106,12 @@ Depart::Depart(ServicesDepart services, QWidget* parent)
     // The window's own font, bold, for the captions and buttons; the fields choose theirs.
     setFont(policeDessin(QStringLiteral("MS Sans Serif"), 8.25, true));
 
+    if (barreDeTitreParLaFenetre()) {
+        // The window's own title bar above the client area, which keeps its design.
+        setWindowFlag(Qt::FramelessWindowHint);
+        m_hauteurTitre = BarreTitre::hauteur();
+    }
+
     m_zoneNotification =
         new ZoneNotification(*this, m_services.shell, m_services.programme, m_services.presence);
     connect(m_zoneNotification, &ZoneNotification::iconeChangee, this, &Depart::changerMode);
@@ -115,7 +122,7 @@ Depart::Depart(ServicesDepart services, QWidget* parent)
     connect(m_zoneNotification, &ZoneNotification::aproposChoisi, this, &Depart::MenuApropos_Click);
     connect(m_zoneNotification, &ZoneNotification::quitterChoisi, this, &Depart::MenuQuitter_Click);
 
-    setFixedSize(TailleFenetre);
+    setFixedSize(TailleFenetre + QSize(0, m_hauteurTitre));
     changerMode(true); // until start-up knows better
 }
 
@@ -145,6 +152,13 @@ void Depart::creerControles() {
     Label1 = creerEtiquette(this, "Label1", QStringLiteral("Francs"), enPixels(120, 0, 855, 255));
     Label1->setBuddy(Francs);
     Label2->setBuddy(Euros);
+    if (m_hauteurTitre > 0) {
+        for (QWidget* controle : std::initializer_list<QWidget*>{Annuler, Quitter, Convertir, Euros,
+                                                                 Francs, Label2, Label1}) {
+            controle->move(controle->pos() + QPoint(0, m_hauteurTitre));
+        }
+        new BarreTitre(*this);
+    }
 
     // For screen readers: names as the captions read, the narrow button named for what it does.
     Francs->setAccessibleName(QStringLiteral("Francs"));

@@ -88,6 +88,7 @@ private:
 
     ZoneNotification* m_zoneNotification = nullptr;
 
+    int m_hauteurTitre = 0;     // the window's own title bar, where it draws one
     bool m_dejaCentree = false; // centred on the first show only, then left where the user puts it
     bool m_sansZoneNotification = false; // no icon in a notification area: see changerMode
 };

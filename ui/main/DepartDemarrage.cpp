@@ -9,6 +9,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWindow>
 
 namespace {
 
@@ -88,12 +89,22 @@ void Depart::Form_MouseMove(int, int, float X, float) {
 
 void Depart::afficher() {
     // A double click sends a left press twice: a window on screen is left as it is, focus
-    // included. A minimised one still counts as visible, but is not on screen.
-    if (isVisible() && !isMinimized()) {
+    // included. A minimised one still counts as visible, but is not on screen. Wayland never
+    // tells a window that it was minimised: there, one that lost the keyboard and that the
+    // compositor stopped drawing (its frames go unanswered) is not on screen either.
+    const bool surEcran =
+        isVisible() && !isMinimized() &&
+        (isActiveWindow() || windowHandle() == nullptr || windowHandle()->isExposed());
+    if (surEcran) {
         return;
     }
     if (isMinimized()) {
         showNormal();
+    } else if (isVisible()) {
+        // Minimised on Wayland, whose protocol has no way back to the screen but activation,
+        // which needs the host's token: mapped anew, it comes as a window shown from hidden.
+        hide();
+        show();
     } else {
         show();
     }
