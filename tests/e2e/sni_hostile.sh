@@ -6,7 +6,8 @@
 # - a watcher's name taken and given back by the thousand (each time an item offered and
 #   withdrawn);
 # - the session bus itself dying;
-# - the program in a PID namespace of its own, where the bus knows it by another process id.
+# - the program in a PID namespace of its own, where the bus knows it by another process id;
+# - activation tokens that no compositor makes (too long, with blanks, of another type): refused.
 #   sni_hostile.sh TARVANE
 source "$(dirname "$0")/harness.sh"
 e2e_begin sni_hostile
@@ -35,6 +36,17 @@ ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}quarantine_size_mb=0:thread_local_q
     e2e_start_program "$program"
 e2e_wait_sni_item 3
 sleep 2.5
+
+# ---- Activation tokens: one a host could send is taken, the others refused
+item=$(e2e_sni items | head -n 1)
+for token in string:startup-1_TIME42 "string:$(printf '%0513d' 0)" 'string:a b' int32:7; do
+    reply=$(timeout 5 dbus-send --session --print-reply --dest="${item%%/*}" /StatusNotifierItem \
+        org.kde.StatusNotifierItem.ProvideXdgActivationToken "$token" 2>&1) || true
+    case $token in
+    *TIME42) [[ $reply == "method return"* ]] || e2e_fail "a token refused: $reply" ;;
+    *) [[ $reply == *InvalidArgs* ]] || e2e_fail "token ${token:0:20}... taken: $reply" ;;
+    esac
+done
 
 # ---- Readers by the thousand
 e2e_sni_flood readers 100
