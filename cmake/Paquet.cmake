@@ -29,6 +29,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Arial's metrics, which the windows were laid out for, in Liberation 2: fonts-liberation from
 # Debian 13 on, fonts-liberation2 before (a dummy since). dpkg-shlibdeps adds the libraries.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation (>= 1:2) | fonts-liberation2")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
+# Qt's French texts; and its Wayland plugin, without which a Wayland session runs the program
+# through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland")
 
 include(CPack)

@@ -28,6 +28,8 @@ if ! apt-cache show --no-all-versions cmake >/dev/null 2>&1; then mettre_a_jour;
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           qt6-translations-l10n)
+# Qt's Wayland plugin: on a Wayland session the program runs on Wayland itself (README.md).
+packages+=(qt6-wayland)
 # The X connection through which the program watches for an XEmbed tray.
 packages+=(libxcb1-dev)
 # Arial's widths, for which the windows were laid out (Liberation Sans 2: Debian 13 keeps the
@@ -46,7 +48,7 @@ fi
 # End-to-end tests on other desktops: a D-Bus tray host written in Python, a real window
 # manager, a headless Wayland compositor; the French locale the tests run in.
 if $tests; then
-    packages+=(python3-gi gir1.2-glib-2.0 openbox wmctrl weston qt6-wayland locales)
+    packages+=(python3-gi gir1.2-glib-2.0 openbox wmctrl weston locales)
     # Real desktops' trays: GNOME Shell with its AppIndicator extension, xfce4-panel, plasmashell
     # over kded (plasma-desktop brings the shell's layout and its panel), waybar on a headless
     # sway, whose screen, keyboard and clipboard are reached with grim, wtype and wl-clipboard,
