@@ -20,6 +20,31 @@ void JetonActivation::recevoir(const QString& jeton) {
     }
     m_jeton = jeton;
     qputenv(VariableJeton, jeton.toLatin1());
+    if (!m_suivi) {
+        m_suivi = QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, qGuiApp,
+                                   [this](QWindow* fenetre) { fenetreActive(fenetre); });
+    }
+}
+
+JetonActivation::~JetonActivation() {
+    QObject::disconnect(m_suivi);
+}
+
+void JetonActivation::fenetreActive(QWindow* fenetre) {
+    if (fenetre == nullptr) {
+        return;
+    }
+    const bool enAttente = !m_jeton.isEmpty() && qEnvironmentVariable(VariableJeton) == m_jeton;
+    oublier();
+    if (enAttente) {
+        fenetre->requestActivate();
+    }
+}
+
+void JetonActivation::oublier() {
+    m_jeton.clear();
+    QObject::disconnect(m_suivi);
+    m_suivi = {};
 }
 
 void JetonActivation::utiliser(QWidget& fenetre) {
@@ -27,14 +52,14 @@ void JetonActivation::utiliser(QWidget& fenetre) {
         return;
     }
     if (qEnvironmentVariable(VariableJeton) != m_jeton) {
-        m_jeton.clear(); // used by the click, or replaced by a later one
+        oublier(); // used by the click, or replaced by a later one
         return;
     }
     QWidget* cible = QApplication::activeModalWidget();
     if (cible == nullptr) {
         cible = fenetre.window();
     }
-    m_jeton.clear();
+    oublier();
     if (cible->isVisible() && cible->windowHandle() != nullptr) {
         cible->windowHandle()->requestActivate();
     } else {

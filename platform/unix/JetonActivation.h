@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QMetaObject>
 #include <QString>
 
 class QWidget;
+class QWindow;
 
 // The leave to activate a window that a tray host hands over before a click (GNOME Shell's
 // extension on a double click and on each menu entry, Plasma before every click): on Wayland the
@@ -11,7 +13,13 @@ class QWidget;
 // the next activation of a window, and removes it from there; elsewhere nothing is kept.
 class JetonActivation {
 public:
-    // Keeps the token for the next activation, on Wayland.
+    JetonActivation() = default;
+    ~JetonActivation();
+    JetonActivation(const JetonActivation&) = delete;
+    JetonActivation& operator=(const JetonActivation&) = delete;
+
+    // Keeps the token for the next activation, on Wayland. A window that the click opened and
+    // the compositor focused without it (the About box) is activated with it then.
     void recevoir(const QString& jeton);
     // After the click that the token came with, if the click did not use it: the program's
     // window on screen (its modal box first) is activated now; with none, the token is dropped.
@@ -19,5 +27,9 @@ public:
     void utiliser(QWidget& fenetre);
 
 private:
+    void fenetreActive(QWindow* fenetre);
+    void oublier();
+
     QString m_jeton; // handed over and maybe not used yet
+    QMetaObject::Connection m_suivi;
 };
