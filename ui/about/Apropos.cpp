@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <utility>
 
 namespace {
@@ -40,6 +41,9 @@ void Apropos::Show(const ServicesApropos& services) {
     instanceApropos = new Apropos(services);
     instanceApropos->Form_Load();
     instanceApropos->centrerSurEcran();
+    // Given the keyboard once exec() has shown it: GNOME on Wayland leaves a new window behind
+    // the one it shows, where the keys would reach a window that the box blocks.
+    QTimer::singleShot(0, instanceApropos, [] { instanceApropos->activateWindow(); });
     // Closing deletes the box (WA_DeleteOnClose), and exec() returns then.
     instanceApropos->exec();
 }
