@@ -4,6 +4,7 @@
 #include "tests/support/FauxServices.h"
 #include "tests/support/FenetreActive.h"
 #include "tests/support/MessagesConversion.h"
+#include "ui/main/BarreTitre.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 // Readable texts in failure messages.
 void PrintTo(const QString& texte, std::ostream* sortie) {
@@ -356,6 +358,22 @@ TEST_F(DepartTest, FirstShow_centresOnScreen_laterShowsKeepTheUsersPlace) {
     cliquer("Quitter");
     montrer();
     EXPECT_EQ(fenetre->pos(), ecran.topLeft() + QPoint(10, 20));
+}
+
+// The title bar that the window draws where the desktop's would offer other buttons (Wayland).
+TEST(BarreTitreTest, SpansTheWindow_itsOnlyButtonClosesTheWindowAsTheDesktopsCloseBoxDoes) {
+    QWidget fenetre;
+    fenetre.resize(255, 100);
+    auto* barre = new BarreTitre(fenetre);
+    fenetre.show();
+    const auto boutons = barre->findChildren<QToolButton*>();
+    ASSERT_EQ(boutons.size(), 1);
+    EXPECT_EQ(barre->geometry(), QRect(0, 0, 255, BarreTitre::hauteur()));
+    EXPECT_TRUE(barre->rect().contains(boutons.first()->geometry()));
+    EXPECT_GT(boutons.first()->x(), barre->width() / 2) << "the close button on the right";
+
+    QTest::mouseClick(boutons.first(), Qt::LeftButton);
+    EXPECT_FALSE(fenetre.isVisible());
 }
 
 } // namespace
