@@ -12,3 +12,6 @@ void decorerFenetre(QWidget& fenetre, bool dansLaBarreDesTaches);
 // where the toolkit's title bar has minimise and maximise buttons whatever the window's flags,
 // and the compositor's (KWin's) a minimise button. Such a window asks for no frame at all.
 bool barreDeTitreParLaFenetre();
+
+// Whether the window system tells a window that it was minimised: not Wayland's.
+bool reductionSignalee();

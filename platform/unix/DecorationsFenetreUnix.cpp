@@ -81,3 +81,7 @@ void decorerFenetre(QWidget& fenetre, bool dansLaBarreDesTaches) {
 bool barreDeTitreParLaFenetre() {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
+
+bool reductionSignalee() {
+    return !barreDeTitreParLaFenetre();
+}

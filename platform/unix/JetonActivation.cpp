@@ -1,6 +1,7 @@
 #include "platform/unix/JetonActivation.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QWidget>
 #include <QWindow>
 
@@ -14,57 +15,77 @@ bool surWayland() {
 
 } // namespace
 
-void JetonActivation::recevoir(const QString& jeton) {
-    if (!surWayland()) {
-        return; // an X server takes no such token, and the programs started later must not see it
-    }
-    m_jeton = jeton;
-    qputenv(VariableJeton, jeton.toLatin1());
-    if (!m_suivi) {
-        m_suivi = QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, qGuiApp,
-                                   [this](QWindow* fenetre) { fenetreActive(fenetre); });
-    }
-}
-
 JetonActivation::~JetonActivation() {
     QObject::disconnect(m_suivi);
 }
 
-void JetonActivation::fenetreActive(QWindow* fenetre) {
-    if (fenetre == nullptr) {
-        return;
+void JetonActivation::recevoir(const QString& jeton) {
+    if (!surWayland()) {
+        return; // an X server takes no such token
     }
-    const bool enAttente = !m_jeton.isEmpty() && qEnvironmentVariable(VariableJeton) == m_jeton;
     oublier();
-    if (enAttente) {
-        fenetre->requestActivate();
-    }
-}
-
-void JetonActivation::oublier() {
-    m_jeton.clear();
-    QObject::disconnect(m_suivi);
-    m_suivi = {};
+    m_jeton = jeton;
+    m_suivi = connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* w) {
+        if (w != nullptr) {
+            activer(w);
+        }
+    });
 }
 
 void JetonActivation::utiliser(QWidget& fenetre) {
     if (m_jeton.isEmpty()) {
         return;
     }
-    if (qEnvironmentVariable(VariableJeton) != m_jeton) {
-        oublier(); // used by the click, or replaced by a later one
-        return;
-    }
     QWidget* cible = QApplication::activeModalWidget();
     if (cible == nullptr) {
         cible = fenetre.window();
     }
+    QWindow* natif = cible->windowHandle();
+    if (!cible->isVisible() || natif == nullptr) {
+        oublier(); // nothing to raise: by a later click the token would be stale
+    } else if (natif->isExposed()) {
+        activer(natif);
+    } else if (m_attendue != natif) {
+        if (m_attendue != nullptr) {
+            m_attendue->removeEventFilter(this);
+        }
+        m_attendue = natif;
+        natif->installEventFilter(this);
+    }
+}
+
+bool JetonActivation::eventFilter(QObject* objet, QEvent* evenement) {
+    if (evenement->type() == QEvent::Expose && objet == m_attendue && m_attendue->isExposed()) {
+        // After the window has handled its exposure, so that its first frame is there.
+        QMetaObject::invokeMethod(
+            this,
+            [this, fenetre = QPointer<QWindow>(m_attendue)] {
+                if (fenetre != nullptr && fenetre == m_attendue) {
+                    activer(fenetre);
+                }
+            },
+            Qt::QueuedConnection);
+    }
+    return false;
+}
+
+void JetonActivation::activer(QWindow* fenetre) {
+    const QByteArray jeton = m_jeton.toLatin1();
     oublier();
-    if (cible->isVisible() && cible->windowHandle() != nullptr) {
-        cible->windowHandle()->requestActivate();
-    } else {
-        // Nothing to raise: a token kept for later would be stale by then, and the compositor
-        // refuses an activation that brings one.
-        qunsetenv(VariableJeton);
+    if (jeton.isEmpty()) {
+        return;
+    }
+    qputenv(VariableJeton, jeton); // read by the activation, and kept from the programs started
+    fenetre->requestActivate();
+    qunsetenv(VariableJeton);
+}
+
+void JetonActivation::oublier() {
+    m_jeton.clear();
+    QObject::disconnect(m_suivi);
+    m_suivi = {};
+    if (m_attendue != nullptr) {
+        m_attendue->removeEventFilter(this);
+        m_attendue = nullptr;
     }
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QMetaObject>
+#include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QWidget;
@@ -8,28 +10,32 @@ class QWindow;
 
 // The leave to activate a window that a tray host hands over before a click (GNOME Shell's
 // extension on a double click and on each menu entry, Plasma before every click): on Wayland the
-// compositor raises and focuses a window only with it, and the host's start-up sequence, a busy
-// pointer, ends only when it is used. Qt's Wayland plugin takes it from XDG_ACTIVATION_TOKEN at
-// the next activation of a window, and removes it from there; elsewhere nothing is kept.
-class JetonActivation {
+// compositor raises and focuses an existing window only with it, and the host's start-up
+// sequence, a busy pointer, ends only when it is used on a window that is on screen (mutter drops
+// it for a window still being mapped). Qt's Wayland plugin sends it from XDG_ACTIVATION_TOKEN at
+// an activation; it is put there only at the moment of its use. Elsewhere nothing is kept.
+class JetonActivation : public QObject {
 public:
     JetonActivation() = default;
-    ~JetonActivation();
+    ~JetonActivation() override;
     JetonActivation(const JetonActivation&) = delete;
     JetonActivation& operator=(const JetonActivation&) = delete;
 
-    // Keeps the token for the next activation, on Wayland. A window that the click opened and
-    // the compositor focused without it (the About box) is activated with it then.
+    // Keeps the token, on Wayland, for the window that the click brings, or failing that the
+    // next window that takes the keyboard (the About box that a menu entry opens).
     void recevoir(const QString& jeton);
-    // After the click that the token came with, if the click did not use it: the program's
-    // window on screen (its modal box first) is activated now; with none, the token is dropped.
-    // Either way it is not left to an unrelated activation later.
+    // After the click that the token came with: the program's window on screen (its modal box
+    // first) is activated with it, at once or as soon as it is drawn; with none, it is dropped.
     void utiliser(QWidget& fenetre);
 
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
 private:
-    void fenetreActive(QWindow* fenetre);
+    void activer(QWindow* fenetre);
     void oublier();
 
-    QString m_jeton; // handed over and maybe not used yet
+    QString m_jeton;              // handed over and not used yet
+    QPointer<QWindow> m_attendue; // shown but not yet drawn: activated at its first exposure
     QMetaObject::Connection m_suivi;
 };

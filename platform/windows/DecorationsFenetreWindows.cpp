@@ -7,3 +7,7 @@ void decorerFenetre(QWidget&, bool) {}
 bool barreDeTitreParLaFenetre() {
     return false;
 }
+
+bool reductionSignalee() {
+    return true;
+}

@@ -73,6 +73,7 @@ private:
     void nommerQuitter();
     QLineEdit* zone(Zone champ) const;
     void afficher();
+    void amener(); // to the front, with the keyboard, focus in Francs
     void changerMode(bool avecIcone);
 
     ServicesDepart m_services;

@@ -9,9 +9,14 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
+
+// Qt takes a Wayland window for not exposed once a frame has gone 100 ms unanswered; the rest
+// is a margin for a loaded machine.
+constexpr int DelaiReponseImageMs = 300;
 
 QString messageAutreCopie() {
     return QStringLiteral("L'application est déjà en mémoire !!") + QStringLiteral("\n\n") +
@@ -88,26 +93,34 @@ void Depart::Form_MouseMove(int, int, float X, float) {
 }
 
 void Depart::afficher() {
-    // A double click sends a left press twice: a window on screen is left as it is, focus
-    // included. A minimised one still counts as visible, but is not on screen. Wayland never
-    // tells a window that it was minimised: there, one that lost the keyboard and that the
-    // compositor stopped drawing (its frames go unanswered) is not on screen either.
-    const bool surEcran =
-        isVisible() && !isMinimized() &&
-        (isActiveWindow() || windowHandle() == nullptr || windowHandle()->isExposed());
-    if (surEcran) {
-        return;
-    }
     if (isMinimized()) {
         showNormal();
-    } else if (isVisible()) {
-        // Minimised on Wayland, whose protocol has no way back to the screen but activation,
-        // which needs the host's token: mapped anew, it comes as a window shown from hidden.
-        hide();
+    } else if (!isVisible()) {
         show();
+    } else if (reductionSignalee() || isActiveWindow()) {
+        // A double click sends a left press twice: a window on screen is left as it is, focus
+        // included.
+        return;
     } else {
-        show();
+        // Wayland never tells a window that it was minimised: a frame that the compositor leaves
+        // unanswered does (Qt then takes the window for not exposed). Mapped anew, it comes back
+        // as a window shown from hidden: the protocol has no other way back without the host's
+        // activation token.
+        update();
+        QTimer::singleShot(DelaiReponseImageMs, this, [this] {
+            if (isVisible() && !isActiveWindow() && windowHandle() != nullptr &&
+                !windowHandle()->isExposed()) {
+                hide();
+                show();
+                amener();
+            }
+        });
+        return;
     }
+    amener();
+}
+
+void Depart::amener() {
     raise();
     activateWindow();
     Francs->setFocus();
