@@ -9,6 +9,10 @@ real trays, whose icons and menus are drawn by the host and reach no window of t
                                           (a menu that opened), as "x y width height"
   ecran.py sway-windows PID               the windows of the program PID that sway shows, one a
                                           line: name <TAB> focused|unfocused (swaymsg's tree)
+  ecran.py shell CODE [ARG...]            runs JavaScript in GNOME Shell (started with
+                                          --unsafe-mode), the ARGs in its array args; prints the
+                                          value, strings as they are, and fails when it throws
+  ecran.py shell-screenshot PNG           GNOME Shell's screenshot of the screen, without pointer
 
 icon and changed end with status 1 when nothing changed.
 """
@@ -100,6 +104,30 @@ def sway_windows(pid):
     walk(tree)
 
 
+def shell_proxy(path="/org/gnome/Shell"):
+    import dbus
+
+    return dbus.SessionBus().get_object("org.gnome.Shell", path)
+
+
+def shell(code, *args):
+    import json
+
+    ok, value = shell_proxy().Eval(f"const args = {json.dumps(args)};\n{code}",
+                                   dbus_interface="org.gnome.Shell", timeout=5)
+    if not ok:
+        sys.exit(f"the shell's JavaScript failed: {value}")
+    value = json.loads(value) if value else ""
+    print(value if isinstance(value, str) else json.dumps(value))
+
+
+def shell_screenshot(path):
+    ok, _ = shell_proxy("/org/gnome/Shell/Screenshot").Screenshot(False, False, path,
+                                     dbus_interface="org.gnome.Shell.Screenshot", timeout=5)
+    if not ok:
+        sys.exit("the shell took no screenshot")
+
+
 if __name__ == "__main__":
     command, arguments = (sys.argv[1], sys.argv[2:]) if len(sys.argv) > 1 else ("", [])
     if command in ("icon", "changed") and len(arguments) == 6:
@@ -107,5 +135,9 @@ if __name__ == "__main__":
                                                      *map(int, arguments[2:]))
     elif command == "sway-windows" and len(arguments) == 1:
         sway_windows(int(arguments[0]))
+    elif command == "shell" and arguments:
+        shell(*arguments)
+    elif command == "shell-screenshot" and len(arguments) == 1:
+        shell_screenshot(arguments[0])
     else:
         sys.exit(__doc__)

@@ -72,6 +72,9 @@ e2e_fail() {
     if [ -n "${DISPLAY:-}" ] && [ -n "${E2E_OUT:-}" ]; then
         timeout 5 import -display "$DISPLAY" -window root "$E2E_OUT/failure.png" 2>/dev/null || true
         e2e_log "screenshot: $E2E_OUT/failure.png"
+    elif [ "${E2E_HOST:-}" = gnome-wayland ] && [ -n "${E2E_OUT:-}" ] &&
+        e2e_ecran shell-screenshot "$E2E_OUT/failure.png"; then
+        e2e_log "screenshot: $E2E_OUT/failure.png"
     elif [ -n "${E2E_WAYLAND_DISPLAY:-}" ] && [ -n "${E2E_OUT:-}" ] &&
         timeout 5 env XDG_RUNTIME_DIR="$E2E_WORK/run" WAYLAND_DISPLAY="$E2E_WAYLAND_DISPLAY" \
             grim "$E2E_OUT/failure.png" 2>/dev/null; then

@@ -5,6 +5,7 @@
   sonde.py tree PID          prints the accessible objects of the program PID, one a line:
                              depth <TAB> role <TAB> name <TAB> x,y,width,height (screen pixels)
                              <TAB> states (among focused, showing)
+  sonde.py text PID          prints the text of that program's focused object (a field's)
 
 The X part talks to libX11 through ctypes, and the accessibility part to AT-SPI through
 python3-dbus, so that nothing beyond Debian's own packages is needed.
@@ -35,7 +36,7 @@ def owner(selection):
 STATES = (("focused", 12), ("showing", 25))
 
 
-def tree(pid):
+def tree(pid, text=False):
     import dbus
 
     session = dbus.SessionBus()
@@ -58,7 +59,10 @@ def tree(pid):
             extents = ""
         state = node.GetState(dbus_interface="org.a11y.atspi.Accessible", timeout=5)
         states = ",".join(name for name, bit in STATES if state[bit // 32] & (1 << bit % 32))
-        print(f"{depth}\t{role}\t{label}\t{extents}\t{states}")
+        if not text:
+            print(f"{depth}\t{role}\t{label}\t{extents}\t{states}")
+        elif "focused" in states:
+            print(node.GetText(0, -1, dbus_interface="org.a11y.atspi.Text", timeout=5))
         for child_name, child_path in node.GetChildren(dbus_interface="org.a11y.atspi.Accessible",
                                                        timeout=5):
             walk(child_name, child_path, depth + 1)
@@ -75,7 +79,7 @@ def tree(pid):
 if __name__ == "__main__":
     if len(sys.argv) == 3 and sys.argv[1] == "owner":
         owner(sys.argv[2])
-    elif len(sys.argv) == 3 and sys.argv[1] == "tree":
-        tree(int(sys.argv[2]))
+    elif len(sys.argv) == 3 and sys.argv[1] in ("tree", "text"):
+        tree(int(sys.argv[2]), sys.argv[1] == "text")
     else:
         sys.exit(__doc__)
