@@ -52,8 +52,9 @@ if $tests; then
     # Real desktops' trays: GNOME Shell with its AppIndicator extension, xfce4-panel, plasmashell
     # over kded (plasma-desktop brings the shell's layout and its panel), waybar on a headless
     # sway, whose screen, keyboard and clipboard are reached with grim, wtype and wl-clipboard,
-    # and its pointer with a helper built against libwayland-client.
-    packages+=(gnome-shell gnome-shell-extension-appindicator xfce4-panel
+    # and its pointer with a helper built against libwayland-client; on GNOME Shell on Wayland,
+    # another application's window, a GTK 3 one.
+    packages+=(gnome-shell gnome-shell-extension-appindicator gir1.2-gtk-3.0 xfce4-panel
                plasma-workspace plasma-desktop "$(premier_connu kded6 kded5)"
                sway waybar grim wtype wl-clipboard libwayland-dev)
     # The About box's tests under other fonts: DejaVu with its condensed faces.
