@@ -1,8 +1,11 @@
-// A pointer for a wlroots compositor without input devices (sway's headless back end), through
-// the virtual pointer protocol: the compositor then has a pointer that panels and menus see as a
-// real one. Reads commands from its standard input, one a line, until it ends:
+// A pointer for a compositor without input devices: sway's headless back end through the
+// wlroots virtual pointer protocol, KWin through its fake input protocol (which it offers to the
+// programs whose desktop entry lists org_kde_kwin_fake_input in X-KDE-Wayland-Interfaces). The
+// compositor then has a pointer that panels and menus see as a real one. Reads commands from its
+// standard input, one a line, until it ends:
 //   move X Y         the pointer to X,Y of the layout (of WIDTH x HEIGHT given at start)
 //   press B | release B | click B     button 1 (left), 2 (middle) or 3 (right)
+//   keys CODE...     on KWin only: those keys (Linux's codes) pressed in turn, released in reverse
 // and answers "ok" to each once the compositor has handled it. The device lives as long as the
 // program: a device that came and went around each click would take the pointer away from a menu
 // that it had just opened.
@@ -35,13 +38,30 @@ static const wl_interface interface_gestionnaire = {
     "zwlr_virtual_pointer_manager_v1", 1, 2, requetes_gestionnaire, 0, nullptr};
 enum { MOUVEMENT_ABSOLU = 1, BOUTON = 2, TRAME = 4 };
 
+// org_kde_kwin_fake_input up to version 4 (keyboard_key), requests only.
+static const wl_message requetes_kwin[] = {
+    {"authenticate", "ss", aucun},  {"pointer_motion", "ff", aucun},
+    {"button", "uu", aucun},        {"axis", "uf", aucun},
+    {"touch_down", "2uff", aucun},  {"touch_motion", "2uff", aucun},
+    {"touch_up", "2u", aucun},      {"touch_cancel", "2", aucun},
+    {"touch_frame", "2", aucun},    {"pointer_motion_absolute", "3ff", aucun},
+    {"keyboard_key", "4uu", aucun},
+};
+static const wl_interface interface_kwin = {
+    "org_kde_kwin_fake_input", 4, 11, requetes_kwin, 0, nullptr};
+enum { KWIN_AUTHENTIFIER = 0, KWIN_BOUTON = 2, KWIN_MOUVEMENT_ABSOLU = 9, KWIN_TOUCHE = 10 };
+
 static wl_proxy* gestionnaire = nullptr;
+static wl_proxy* kwin = nullptr;
 static wl_seat* siege = nullptr;
 
-static void annonce(void*, wl_registry* registre, uint32_t nom, const char* interface, uint32_t) {
+static void annonce(void*, wl_registry* registre, uint32_t nom, const char* interface,
+                    uint32_t version) {
     if (strcmp(interface, interface_gestionnaire.name) == 0) {
         gestionnaire =
             static_cast<wl_proxy*>(wl_registry_bind(registre, nom, &interface_gestionnaire, 1));
+    } else if (strcmp(interface, interface_kwin.name) == 0 && version >= 4) {
+        kwin = static_cast<wl_proxy*>(wl_registry_bind(registre, nom, &interface_kwin, 4));
     } else if (strcmp(interface, wl_seat_interface.name) == 0 && siege == nullptr) {
         siege = static_cast<wl_seat*>(wl_registry_bind(registre, nom, &wl_seat_interface, 1));
     }
@@ -60,13 +80,55 @@ static uint32_t code_bouton(int bouton) {
     return bouton == 1 ? 0x110 : bouton == 2 ? 0x112 : 0x111;
 }
 
+static wl_proxy* pointeur = nullptr;
+static uint32_t largeur, hauteur;
+
+static void deplacer(int x, int y) {
+    if (kwin != nullptr) {
+        wl_proxy_marshal(kwin, KWIN_MOUVEMENT_ABSOLU, wl_fixed_from_int(x), wl_fixed_from_int(y));
+        return;
+    }
+    wl_proxy_marshal(pointeur, MOUVEMENT_ABSOLU, maintenant_ms(), static_cast<uint32_t>(x),
+                     static_cast<uint32_t>(y), largeur, hauteur);
+    wl_proxy_marshal(pointeur, TRAME);
+}
+
+static void appuyer(int bouton, bool enfonce) {
+    if (kwin != nullptr) {
+        wl_proxy_marshal(kwin, KWIN_BOUTON, code_bouton(bouton), enfonce ? 1u : 0u);
+        return;
+    }
+    wl_proxy_marshal(pointeur, BOUTON, maintenant_ms(), code_bouton(bouton), enfonce ? 1u : 0u);
+    wl_proxy_marshal(pointeur, TRAME);
+}
+
+// "keys CODE...": pressed in turn, released in reverse order (ctrl+a).
+static bool touches(const char* liste) {
+    unsigned codes[8];
+    int n = 0, lus = 0;
+    while (n < 8 && sscanf(liste, "%u%n", &codes[n], &lus) == 1) {
+        liste += lus;
+        n++;
+    }
+    if (kwin == nullptr || n == 0) {
+        return false;
+    }
+    for (int i = 0; i < n; i++) {
+        wl_proxy_marshal(kwin, KWIN_TOUCHE, codes[i], 1u);
+    }
+    for (int i = n - 1; i >= 0; i--) {
+        wl_proxy_marshal(kwin, KWIN_TOUCHE, codes[i], 0u);
+    }
+    return true;
+}
+
 int main(int argc, char** argv) {
     if (argc != 3) {
         fputs("usage: pointeur_wayland WIDTH HEIGHT\n", stderr);
         return 2;
     }
-    const uint32_t largeur = static_cast<uint32_t>(atoi(argv[1]));
-    const uint32_t hauteur = static_cast<uint32_t>(atoi(argv[2]));
+    largeur = static_cast<uint32_t>(atoi(argv[1]));
+    hauteur = static_cast<uint32_t>(atoi(argv[2]));
     wl_display* affichage = wl_display_connect(nullptr);
     if (affichage == nullptr) {
         fputs("no Wayland display\n", stderr);
@@ -75,12 +137,16 @@ int main(int argc, char** argv) {
     wl_registry* registre = wl_display_get_registry(affichage);
     wl_registry_add_listener(registre, &ecoute_registre, nullptr);
     wl_display_roundtrip(affichage);
-    if (gestionnaire == nullptr) {
+    if (kwin != nullptr) {
+        // KWin ignores a client's fake input until it has said who it is.
+        wl_proxy_marshal(kwin, KWIN_AUTHENTIFIER, "Tarvane e2e", "end-to-end tests");
+    } else if (gestionnaire != nullptr) {
+        pointeur =
+            wl_proxy_marshal_constructor(gestionnaire, 0, &interface_pointeur, siege, nullptr);
+    } else {
         fputs("the compositor offers no virtual pointer\n", stderr);
         return 1;
     }
-    wl_proxy* pointeur =
-        wl_proxy_marshal_constructor(gestionnaire, 0, &interface_pointeur, siege, nullptr);
     wl_display_roundtrip(affichage);
     puts("ready");
     fflush(stdout);
@@ -89,21 +155,15 @@ int main(int argc, char** argv) {
     while (fgets(ligne, sizeof ligne, stdin) != nullptr) {
         int x, y, bouton;
         if (sscanf(ligne, "move %d %d", &x, &y) == 2) {
-            wl_proxy_marshal(pointeur, MOUVEMENT_ABSOLU, maintenant_ms(), static_cast<uint32_t>(x),
-                             static_cast<uint32_t>(y), largeur, hauteur);
-            wl_proxy_marshal(pointeur, TRAME);
+            deplacer(x, y);
         } else if (sscanf(ligne, "press %d", &bouton) == 1 ||
                    sscanf(ligne, "release %d", &bouton) == 1) {
-            wl_proxy_marshal(pointeur, BOUTON, maintenant_ms(), code_bouton(bouton),
-                             ligne[0] == 'p' ? 1u : 0u);
-            wl_proxy_marshal(pointeur, TRAME);
+            appuyer(bouton, ligne[0] == 'p');
         } else if (sscanf(ligne, "click %d", &bouton) == 1) {
-            wl_proxy_marshal(pointeur, BOUTON, maintenant_ms(), code_bouton(bouton), 1u);
-            wl_proxy_marshal(pointeur, TRAME);
+            appuyer(bouton, true);
             wl_display_roundtrip(affichage);
-            wl_proxy_marshal(pointeur, BOUTON, maintenant_ms(), code_bouton(bouton), 0u);
-            wl_proxy_marshal(pointeur, TRAME);
-        } else {
+            appuyer(bouton, false);
+        } else if (strncmp(ligne, "keys ", 5) != 0 || !touches(ligne + 5)) {
             fprintf(stderr, "unknown command: %s", ligne);
             continue;
         }
