@@ -13,6 +13,8 @@ real trays, whose icons and menus are drawn by the host and reach no window of t
                                           --unsafe-mode), the ARGs in its array args; prints the
                                           value, strings as they are, and fails when it throws
   ecran.py shell-screenshot PNG           GNOME Shell's screenshot of the screen, without pointer
+  ecran.py kwin CODE [ARG...]             runs JavaScript in KWin (its scripting, over D-Bus), the
+                                          ARGs in its array args; prints the value as shell does
 
 icon and changed end with status 1 when nothing changed.
 """
@@ -128,6 +130,61 @@ def shell_screenshot(path):
         sys.exit("the shell took no screenshot")
 
 
+def kwin(code, *args):
+    import json
+    import os
+    import tempfile
+
+    import dbus
+    import dbus.service
+    from dbus.mainloop.glib import DBusGMainLoop
+    from gi.repository import GLib
+
+    DBusGMainLoop(set_as_default=True)
+    bus = dbus.SessionBus()
+    loop = GLib.MainLoop()
+    answers = []
+
+    # A script's only way out is a D-Bus call: it calls back here with the value.
+    class Answer(dbus.service.Object):
+        @dbus.service.method("org.example.Tarvane.E2E", in_signature="s")
+        def value(self, text):
+            answers.append(text)
+            loop.quit()
+
+    Answer(bus, "/")
+    with tempfile.NamedTemporaryFile("w", suffix=".js", delete=False) as script:
+        script.write(f"""const args = {json.dumps(args)};
+let answer;
+try {{
+    const value = eval({json.dumps(code)});
+    answer = "ok " + JSON.stringify(value === undefined ? null : value);
+}} catch (error) {{
+    answer = "error " + error;
+}}
+callDBus({json.dumps(bus.get_unique_name())}, "/", "org.example.Tarvane.E2E", "value", answer);
+""")
+    scripting = bus.get_object("org.kde.KWin", "/Scripting", introspect=False)
+    plugin = f"tarvane-e2e-{os.getpid()}"
+    try:
+        number = scripting.loadScript(script.name, plugin, dbus_interface="org.kde.kwin.Scripting",
+                                      timeout=5)
+        bus.get_object("org.kde.KWin", f"/Scripting/Script{number}", introspect=False).run(
+            dbus_interface="org.kde.kwin.Script", timeout=5)
+        GLib.timeout_add_seconds(5, loop.quit)
+        loop.run()
+    finally:
+        scripting.unloadScript(plugin, dbus_interface="org.kde.kwin.Scripting", timeout=5)
+        os.unlink(script.name)
+    if not answers:
+        sys.exit("KWin's script did not answer")
+    status, _, value = answers[0].partition(" ")
+    if status != "ok":
+        sys.exit(f"KWin's script failed: {value}")
+    value = json.loads(value)
+    print(value if isinstance(value, str) else json.dumps(value))
+
+
 if __name__ == "__main__":
     command, arguments = (sys.argv[1], sys.argv[2:]) if len(sys.argv) > 1 else ("", [])
     if command in ("icon", "changed") and len(arguments) == 6:
@@ -139,5 +196,7 @@ if __name__ == "__main__":
         shell(*arguments)
     elif command == "shell-screenshot" and len(arguments) == 1:
         shell_screenshot(arguments[0])
+    elif command == "kwin" and arguments:
+        kwin(*arguments)
     else:
         sys.exit(__doc__)
