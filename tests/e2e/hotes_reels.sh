@@ -1,13 +1,14 @@
 # shellcheck shell=bash
 # Real desktops' trays, for the end-to-end harness (sourced after harness.sh): GNOME Shell with
 # its AppIndicator extension on X or on Wayland, xfce4-panel's notification area, plasmashell over
-# kded, waybar on sway, each started as a session starts it, on the test's own screen and session
-# bus. They draw the icon and its menu themselves, so both are found on screenshots (ecran.py)
-# and clicked with the pointer, as a person would. GNOME Shell on Wayland lets no other client
-# reach its screen or input: there the harness goes through the shell's own JavaScript
-# (org.gnome.Shell.Eval, in its unsafe mode).
+# kded on X or on KWin's Wayland, waybar on sway, each started as a session starts it, on the
+# test's own screen and session bus. They draw the icon and its menu themselves, so both are
+# found on screenshots (ecran.py) and clicked with the pointer, as a person would. GNOME Shell on
+# Wayland lets no other client reach its screen or input: there the harness goes through the
+# shell's own JavaScript (org.gnome.Shell.Eval, in its unsafe mode); on KWin, windows are read
+# and moved through its scripting, over D-Bus.
 #
-#   e2e_start_real_host gnome|gnome-wayland|xfce|kde|sway [POINTER]
+#   e2e_start_real_host gnome|gnome-wayland|xfce|kde|kde-wayland|sway [POINTER]
 #   e2e_start_program ...; e2e_wait_host_icon; e2e_host_click_icon 1; e2e_host_window_within ...
 #   e2e_host_open_menu; e2e_host_click_menu_item 2 2; e2e_stop_panel; e2e_start_panel
 
@@ -146,8 +147,8 @@ CONF
 # Starts the desktop HOST with its tray, waits until its panel is drawn and keeps that picture
 # in E2E_HOST_BEFORE, against which the program's icon is found. Sets E2E_HOST, E2E_HOST_TRAY
 # (the region of the tray: x y width height) and for GNOME Shell E2E_HOST_MENU (the region where
-# it draws the icon's menu). sway needs POINTER, the virtual pointer (pointeur_wayland).
-e2e_start_real_host() { # gnome|xfce|kde|sway [POINTER]
+# it draws the icon's menu). sway and KWin need POINTER, the virtual pointer (pointeur_wayland).
+e2e_start_real_host() { # gnome|gnome-wayland|xfce|kde|kde-wayland|sway [POINTER]
     E2E_HOST=$1
     E2E_POINTER=${2:-}
     E2E_HOST_BEFORE=$E2E_WORK/before.ppm
@@ -274,14 +275,51 @@ JS
 </channel>
 XML
         ;;
-    kde)
+    kde | kde-wayland)
         E2E_HOST_TRAY=(0 756 640 44)
         # Plasma 6 (Debian 13) has kded6, Plasma 5 (Debian 12) kded5.
         E2E_KDED=kded6 E2E_PLASMA=6
         command -v kded6 >/dev/null || E2E_KDED=kded5 E2E_PLASMA=5
+        local kwin
+        kwin=$(kwin_wayland --version 2>/dev/null || echo none) # "kwin 6.3.6"
+        if [ "$E2E_HOST" = kde-wayland ] &&
+            [[ $E2E_PLASMA != 6 || ! $kwin =~ ^kwin\ ([6-9]|1[0-9])\. ]]; then
+            e2e_skip "Plasma 6 on KWin's Wayland needs kded6 and kwin_wayland 6" \
+                "(here $E2E_KDED, kwin_wayland: $kwin)"
+        fi
         e2e_need "$E2E_KDED" plasmashell /usr/share/plasma/shells/org.kde.plasma.desktop
-        e2e_start_x
-        e2e_start_bus
+        if [ "$E2E_HOST" = kde ]; then
+            e2e_start_x
+            e2e_start_bus
+        else
+            [ -x "$E2E_POINTER" ] || e2e_fail "KWin needs the virtual pointer (pointeur_wayland)"
+            E2E_HOST_MENU=(0 420 540 336) # above the panel, left of the windows (centred)
+            E2E_WAYLAND_DISPLAY="wayland-tarvane"
+            # KWin's screen is a window on Xvfb, whose screenshots are the harness's own: without
+            # a GPU's render node KWin paints with QPainter, and its own screenshots want OpenGL.
+            # Its clients see no X server.
+            e2e_start_x
+            e2e_start_bus
+            # KWin hands its fake input to the programs whose desktop entry asks for it: the
+            # pointer's here. Its permission checks stay on, for with them off it trusts no
+            # client, Plasma's shell included, and refuses the shell the activation tokens that
+            # the tray hands to the programs. It finds desktop entries through Plasma's menu.
+            mkdir -p "$E2E_WORK/home/.local/share/applications"
+            printf '%s\n' '[Desktop Entry]' 'Type=Application' 'Name=Pointeur' 'NoDisplay=true' \
+                "Exec=$(realpath "$E2E_POINTER")" \
+                'X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input' \
+                >"$E2E_WORK/home/.local/share/applications/pointeur.desktop"
+            e2e_launch kwin env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
+                XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=6 \
+                XDG_SESSION_TYPE=wayland XDG_MENU_PREFIX=plasma- XKB_DEFAULT_LAYOUT=us \
+                kwin_wayland --x11-display "$DISPLAY" --width 1280 --height 800 \
+                --socket "$E2E_WAYLAND_DISPLAY" --no-lockscreen --no-global-shortcuts \
+                --no-kactivities
+            E2E_WM_PID=$E2E_LAST_PID
+            e2e_wait_until 20 "KWin to own its name" e2e_bus_name_owned org.kde.KWin
+            e2e_log "KWin $E2E_WM_PID on $E2E_WAYLAND_DISPLAY"
+            e2e_start_pointer
+        fi
         # A panel along the bottom with the notification area alone, which shows the items only:
         # none of the default layout's clock, clipboard or keyboard layout, whose icons come and
         # go on their own. Every known applet is listed as known, so that none is added.
@@ -315,10 +353,13 @@ plugin=org.kde.plasma.private.systemtray
 extraItems=
 knownItems=org.kde.plasma.battery,org.kde.plasma.keyboardlayout,org.kde.plasma.manage-inputmethod,org.kde.plasma.mediacontroller,org.kde.plasma.devicenotifier,org.kde.plasma.clipboard,org.kde.plasma.notifications
 CONFIG
-        # The watcher lives in kded, apart from the panel.
+        # The watcher lives in kded, apart from the panel; both are clients of the screen.
+        E2E_KDE_QPA=(QT_QPA_PLATFORM=xcb)
+        [ "$E2E_HOST" = kde ] ||
+            E2E_KDE_QPA=(DISPLAY= QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="$E2E_WAYLAND_DISPLAY")
         e2e_launch "$E2E_KDED" env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
             XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION="$E2E_PLASMA" \
-            QT_QPA_PLATFORM=xcb "$E2E_KDED"
+            "${E2E_KDE_QPA[@]}" "$E2E_KDED"
         e2e_wait_until 20 "$E2E_KDED to own the watcher's name" \
             e2e_bus_name_owned org.kde.StatusNotifierWatcher
         ;;
@@ -351,17 +392,7 @@ CONFIG
         e2e_wait_until "$E2E_TIMEOUT" "sway to open its sockets" e2e_sway_sockets
         export SWAYSOCK
         e2e_log "sway $E2E_WM_PID on $E2E_WAYLAND_DISPLAY"
-        # The headless output has no pointer: a virtual one, kept for the whole test.
-        mkfifo "$E2E_WORK/pointer.in"
-        # e2e_launch gives its commands no input: the pointer reads a pipe of its own.
-        # shellcheck disable=SC2016 # expanded by sh
-        e2e_launch pointer env XDG_RUNTIME_DIR="$E2E_WORK/run" \
-            WAYLAND_DISPLAY="$E2E_WAYLAND_DISPLAY" \
-            sh -c 'exec "$0" 1280 800 <"$1"' "$E2E_POINTER" "$E2E_WORK/pointer.in"
-        exec {E2E_POINTER_IN}>"$E2E_WORK/pointer.in"
-        e2e_wait_until "$E2E_TIMEOUT" "the virtual pointer" \
-            grep -q '^ready' "$E2E_WORK/pointer.log"
-        E2E_POINTER_ANSWERS=0
+        e2e_start_pointer
         # A keyboard too: with none the focused window is told it lost the keyboard, and each
         # wtype's own keyboard would come and go around its keys. This one only waits.
         e2e_launch keyboard env XDG_RUNTIME_DIR="$E2E_WORK/run" \
@@ -371,6 +402,19 @@ CONFIG
     esac
     e2e_start_accessibility
     e2e_start_panel
+}
+
+# The headless output has no pointer: a virtual one, kept for the whole test.
+e2e_start_pointer() {
+    mkfifo "$E2E_WORK/pointer.in"
+    # e2e_launch gives its commands no input: the pointer reads a pipe of its own.
+    # shellcheck disable=SC2016 # expanded by sh
+    e2e_launch pointer env XDG_RUNTIME_DIR="$E2E_WORK/run" \
+        WAYLAND_DISPLAY="$E2E_WAYLAND_DISPLAY" \
+        sh -c 'exec "$0" 1280 800 <"$1"' "$E2E_POINTER" "$E2E_WORK/pointer.in"
+    exec {E2E_POINTER_IN}>"$E2E_WORK/pointer.in"
+    e2e_wait_until "$E2E_TIMEOUT" "the virtual pointer" grep -q '^ready' "$E2E_WORK/pointer.log"
+    E2E_POINTER_ANSWERS=0
 }
 
 e2e_gsettings() { # SCHEMA KEY VALUE
@@ -433,10 +477,10 @@ e2e_start_panel() {
         e2e_wait_until 20 "xfce4-panel to own the watcher's name" \
             e2e_bus_name_owned org.kde.StatusNotifierWatcher
         ;;
-    kde)
+    kde | kde-wayland)
         e2e_launch "$log" env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
             XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION="$E2E_PLASMA" \
-            QT_QPA_PLATFORM=xcb plasmashell --no-respawn
+            "${E2E_KDE_QPA[@]}" plasmashell --no-respawn
         E2E_PANEL_PID=$E2E_LAST_PID
         e2e_wait_until 30 "plasmashell to own a host's name" \
             e2e_bus_name_like_owned org.kde.StatusNotifierHost-
@@ -554,8 +598,10 @@ e2e_wait_host_icon_gone() {
 }
 
 e2e_host_click() { # X Y BUTTON [COUNT]
-    if [ "$E2E_HOST" = sway ]; then
-        e2e_pointer "move $1 $2" "click $3"
+    if [ "$E2E_HOST" = sway ] || [ "$E2E_HOST" = kde-wayland ]; then
+        local clicks=("click $3")
+        [ "${4:-1}" = 1 ] || clicks+=("click $3")
+        e2e_pointer "move $1 $2" "${clicks[@]}"
     elif [ "$E2E_HOST" = gnome-wayland ]; then
         e2e_shell "p.notify_absolute_motion(now(), Number(args[0]), Number(args[1]));
             for (let i = 0; i < Number(args[3]); i++) {
@@ -568,7 +614,7 @@ e2e_host_click() { # X Y BUTTON [COUNT]
 }
 
 e2e_host_move() { # X Y
-    if [ "$E2E_HOST" = sway ]; then
+    if [ "$E2E_HOST" = sway ] || [ "$E2E_HOST" = kde-wayland ]; then
         e2e_pointer "move $1 $2"
     elif [ "$E2E_HOST" = gnome-wayland ]; then
         e2e_shell "p.notify_absolute_motion(now(), Number(args[0]), Number(args[1]))" "$1" "$2" \
@@ -578,25 +624,30 @@ e2e_host_move() { # X Y
     fi
 }
 
-# Hands COMMANDs to the virtual pointer and waits until sway has taken them.
+# Hands COMMANDs to the virtual pointer and waits until the compositor has taken them.
 e2e_pointer() { # COMMAND...
     printf '%s\n' "$@" >&"$E2E_POINTER_IN"
     E2E_POINTER_ANSWERS=$((E2E_POINTER_ANSWERS + $#))
-    e2e_wait_until "$E2E_TIMEOUT" "sway to take the pointer's moves" e2e_pointer_answered
+    e2e_wait_until "$E2E_TIMEOUT" "$E2E_HOST to take the pointer's moves" e2e_pointer_answered
 }
 
 e2e_pointer_answered() {
     [ "$(grep -c '^ok' "$E2E_WORK/pointer.log")" -ge "$E2E_POINTER_ANSWERS" ]
 }
 
-# On GNOME Shell on Wayland another application's window (e2e_start_other_window) first takes
-# the keyboard back: a left click must bring the window over it.
+# On Wayland another application's window (e2e_start_other_window) first takes the keyboard
+# back: a left click must bring the window over it.
 e2e_host_click_icon() { # BUTTON [COUNT]
     if [ -n "${E2E_OTHER_PID:-}" ] && [ "$1" = 1 ]; then
-        e2e_shell "windows().find(w => w.get_pid() === Number(args[0]))
-            ?.activate(global.get_current_time())" "$E2E_OTHER_PID" >/dev/null
+        if [ "$E2E_HOST" = kde-wayland ]; then
+            e2e_kwin "workspace.activeWindow = workspace.windowList()
+                .find(w => w.pid === Number(args[0]))" "$E2E_OTHER_PID" >/dev/null
+        else
+            e2e_shell "windows().find(w => w.get_pid() === Number(args[0]))
+                ?.activate(global.get_current_time())" "$E2E_OTHER_PID" >/dev/null
+        fi
         e2e_wait_until "$E2E_TIMEOUT" "the other window to hold the keyboard" \
-            e2e_shell_focus_is "$E2E_OTHER_PID"
+            e2e_host_focus_is "$E2E_OTHER_PID"
     fi
     e2e_host_click "$E2E_ICON_X" "$E2E_ICON_Y" "$@"
 }
@@ -610,12 +661,41 @@ e2e_no_startup_pending() {
         .join(' ')") && [ -z "$E2E_SEEN" ]
 }
 
-e2e_shell_focus_is() { # PID
-    E2E_SEEN=$(e2e_shell "const w = global.display.focus_window;
-        w ? \`\${w.get_title()} (\${w.get_pid()})\` : 'nobody'") && [[ $E2E_SEEN = *"($1)" ]]
+e2e_host_focus_is() { # PID
+    if [ "$E2E_HOST" = kde-wayland ]; then
+        E2E_SEEN=$(e2e_kwin "const w = workspace.activeWindow;
+            w ? \`\${w.caption} (\${w.pid})\` : 'nobody'")
+    else
+        E2E_SEEN=$(e2e_shell "const w = global.display.focus_window;
+            w ? \`\${w.get_title()} (\${w.get_pid()})\` : 'nobody'")
+    fi && [[ $E2E_SEEN = *"($1)" ]]
 }
 
-# A window of another application, a GTK one on GNOME Shell's Wayland socket; sets E2E_OTHER_PID.
+# JavaScript run in KWin (ecran.py kwin): workspace is KWin's, args the ARGs, e2eWindow() the
+# window "Tarvane" of the process args[0].
+e2e_kwin() {
+    local code=$1
+    shift
+    e2e_ecran kwin "const e2eWindow = () => workspace.windowList()
+        .find(w => w.pid === Number(args[0]) && w.caption === 'Tarvane');
+        $code" "$@"
+}
+
+# The program's window closed (its close box) or minimised, by the desktop.
+e2e_host_window_do() { # close|minimise
+    if [ "$E2E_HOST" = kde-wayland ]; then
+        e2e_kwin "const w = e2eWindow();
+            args[1] === 'close' ? w.closeWindow() : w.minimized = true" "$E2E_PID" "$1"
+    elif [ "$1" = close ]; then
+        e2e_shell "windows().find(w => w.get_pid() === Number(args[0]))
+            ?.delete(global.get_current_time())" "$E2E_PID"
+    else
+        e2e_shell "windows().find(w => w.get_pid() === Number(args[0]) &&
+            w.get_title() === 'Tarvane')?.minimize()" "$E2E_PID"
+    fi >/dev/null
+}
+
+# A window of another application, a GTK one on the compositor's socket; sets E2E_OTHER_PID.
 e2e_start_other_window() {
     # shellcheck disable=SC2016 # Python
     e2e_launch other env -u DISPLAY HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
@@ -630,7 +710,7 @@ window.show_all()
 Gtk.main()'
     E2E_OTHER_PID=$E2E_LAST_PID
     e2e_wait_until "$E2E_TIMEOUT" "the other window to hold the keyboard" \
-        e2e_shell_focus_is "$E2E_OTHER_PID"
+        e2e_host_focus_is "$E2E_OTHER_PID"
 }
 
 # Opens the icon's menu, drawn by the host, with a right click; sets E2E_MENU_X/Y/W/H. On X the
@@ -719,7 +799,7 @@ e2e_host_click_menu_item() { # INDEX COUNT
 e2e_host_window_shown() {
     if [ "$E2E_HOST" = sway ]; then
         E2E_SEEN=$(e2e_ecran sway-windows "$E2E_PID") && grep -q $'^Tarvane\t' <<<"$E2E_SEEN"
-    elif [ "$E2E_HOST" = gnome-wayland ]; then
+    elif [ "$E2E_HOST" = gnome-wayland ] || [ "$E2E_HOST" = kde-wayland ]; then
         E2E_SEEN=$(e2e_shell_windows) && grep -q $'^Tarvane\t' <<<"$E2E_SEEN"
     else
         e2e_find_window Tarvane
@@ -731,18 +811,30 @@ e2e_host_window_within() { # SECONDS WHAT
     e2e_log "ok: window shown: $2"
 }
 
-# The program's windows that GNOME Shell shows, neither minimised nor on another workspace, one
-# a line: title <TAB> focused|unfocused.
+# The program's windows that GNOME Shell or KWin shows, neither minimised nor on another
+# workspace, one a line: title <TAB> focused|unfocused.
 e2e_shell_windows() {
+    if [ "$E2E_HOST" = kde-wayland ]; then
+        e2e_kwin "workspace.windowList().filter(w => w.pid === Number(args[0]) && !w.minimized &&
+                !w.hidden && !w.popupWindow)
+            .map(w => \`\${w.caption}\t\${w.active ? 'focused' : 'unfocused'}\`).join('\\n')" \
+            "$E2E_PID"
+        return
+    fi
     e2e_shell "windows().filter(w => w.get_pid() === Number(args[0]) && !w.minimized &&
             w.showing_on_its_workspace())
         .map(w => \`\${w.get_title()}\t\${w.has_focus() ? 'focused' : 'unfocused'}\`).join('\\n')" \
         "$E2E_PID"
 }
 
-# Where GNOME Shell shows the program's window "Tarvane", its title bar included, as
+# Where GNOME Shell or KWin shows the program's window "Tarvane", its title bar included, as
 # WIDTHxHEIGHT+X+Y.
 e2e_shell_window_geometry() {
+    if [ "$E2E_HOST" = kde-wayland ]; then
+        e2e_kwin "const r = e2eWindow().frameGeometry;
+            \`\${r.width}x\${r.height}+\${r.x}+\${r.y}\`" "$E2E_PID"
+        return
+    fi
     e2e_shell "const r = windows().find(w => w.get_pid() === Number(args[0]) &&
         w.get_title() === 'Tarvane').get_frame_rect();
         \`\${r.width}x\${r.height}+\${r.x}+\${r.y}\`" "$E2E_PID"
@@ -753,7 +845,7 @@ e2e_host_expect_no_window() { # WHEN
     local shown
     if [ "$E2E_HOST" = sway ]; then
         shown=$(e2e_ecran sway-windows "$E2E_PID")
-    elif [ "$E2E_HOST" = gnome-wayland ]; then
+    elif [ "$E2E_HOST" = gnome-wayland ] || [ "$E2E_HOST" = kde-wayland ]; then
         shown=$(e2e_shell_windows)
     else
         shown=$(e2e_top_level_windows)
@@ -765,7 +857,10 @@ e2e_host_expect_no_window() { # WHEN
 # wtype brings a keyboard of its own, whose keymap the program has to take up before the first
 # key: hence the pause that starts each one.
 e2e_host_type() { # TEXT
-    if [ "$E2E_HOST" = sway ]; then
+    if [ "$E2E_HOST" = kde-wayland ]; then
+        local i
+        for ((i = 0; i < ${#1}; i++)); do e2e_host_key "${1:i:1}"; done
+    elif [ "$E2E_HOST" = sway ]; then
         timeout 10 env XDG_RUNTIME_DIR="$E2E_WORK/run" WAYLAND_DISPLAY="$E2E_WAYLAND_DISPLAY" \
             wtype -s 300 -d 30 -- "$1"
     elif [ "$E2E_HOST" = gnome-wayland ]; then
@@ -779,8 +874,19 @@ e2e_host_type() { # TEXT
     fi
 }
 
+# KWin's fake keyboard takes Linux's key codes, which its layout (us) turns into characters.
+declare -A E2E_KEY_CODES=([Escape]=1 [Return]=28 [Tab]=15 [ctrl]=29 [alt]=56 [a]=30 [c]=46
+    [q]=16 [0]=11 [1]=2 [2]=3 [3]=4 [4]=5 [5]=6 [6]=7 [7]=8 [8]=9 [9]=10 [,]=51)
+
 e2e_host_key() { # KEY (xdotool's names: Return, Tab, ctrl+a...)
-    if [ "$E2E_HOST" = sway ]; then
+    if [ "$E2E_HOST" = kde-wayland ]; then
+        local name codes=()
+        for name in ${1//+/ }; do
+            [ -n "${E2E_KEY_CODES[$name]:-}" ] || e2e_fail "no key code for $name"
+            codes+=("${E2E_KEY_CODES[$name]}")
+        done
+        e2e_pointer "keys ${codes[*]}"
+    elif [ "$E2E_HOST" = sway ]; then
         local modifier=
         case $1 in ctrl+*) modifier=ctrl ;; esac
         timeout 5 env XDG_RUNTIME_DIR="$E2E_WORK/run" WAYLAND_DISPLAY="$E2E_WAYLAND_DISPLAY" \
@@ -803,7 +909,7 @@ e2e_host_key() { # KEY (xdotool's names: Return, Tab, ctrl+a...)
 # wl-clipboard reaches GNOME Shell's clipboard only through a window of its own, which takes the
 # keyboard for a moment: there the field's text is read through the accessibility bus instead.
 e2e_host_expect_field() { # EXPECTED WHAT
-    if [ "$E2E_HOST" = gnome-wayland ]; then
+    if [ "$E2E_HOST" = gnome-wayland ] || [ "$E2E_HOST" = kde-wayland ]; then
         E2E_TEXT=$(timeout 10 "$E2E_PYTHON" "$E2E_HERE/sonde.py" text "$E2E_PID" \
             2>>"$E2E_WORK/sonde.log")
         e2e_expect_eq "$E2E_TEXT" "$1" "$2"
