@@ -57,7 +57,7 @@ if $tests; then
     packages+=(gnome-shell gnome-shell-extension-appindicator gir1.2-gtk-3.0 xfce4-panel
                plasma-workspace plasma-desktop "$(premier_connu kded6 kded5)"
                sway waybar grim wtype wl-clipboard libwayland-dev)
-    # Plasma 6 on Wayland too, on KWin's virtual screen (Plasma 5's is left out).
+    # Plasma 6 on Wayland too, KWin nested on the virtual X screen (Plasma 5's is left out).
     [ "$(premier_connu kded6 kded5)" != kded6 ] || packages+=(kwin-wayland)
     # The About box's tests under other fonts: DejaVu with its condensed faces.
     packages+=(fonts-dejavu-core fonts-dejavu-extra)
