@@ -1,5 +1,6 @@
 #include "platform/DecorationsFenetre.h"
 #include "platform/unix/AtomeX.h"
+#include "platform/unix/Wayland.h"
 
 #include <array>
 #include <cstdint>
@@ -79,9 +80,9 @@ void decorerFenetre(QWidget& fenetre, bool dansLaBarreDesTaches) {
 }
 
 bool barreDeTitreParLaFenetre() {
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    return surWayland();
 }
 
 bool reductionSignalee() {
-    return !barreDeTitreParLaFenetre();
+    return !surWayland();
 }

@@ -1,5 +1,7 @@
 #include "platform/unix/JetonActivation.h"
 
+#include "platform/unix/Wayland.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
@@ -9,15 +11,7 @@ namespace {
 
 const char* const VariableJeton = "XDG_ACTIVATION_TOKEN";
 
-bool surWayland() {
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
-
 } // namespace
-
-JetonActivation::~JetonActivation() {
-    QObject::disconnect(m_suivi);
-}
 
 void JetonActivation::recevoir(const QString& jeton) {
     if (!surWayland()) {

@@ -16,11 +16,6 @@ class QWindow;
 // an activation; it is put there only at the moment of its use. Elsewhere nothing is kept.
 class JetonActivation : public QObject {
 public:
-    JetonActivation() = default;
-    ~JetonActivation() override;
-    JetonActivation(const JetonActivation&) = delete;
-    JetonActivation& operator=(const JetonActivation&) = delete;
-
     // Keeps the token, on Wayland, for the window that the click brings, or failing that the
     // next window that takes the keyboard (the About box that a menu entry opens).
     void recevoir(const QString& jeton);
