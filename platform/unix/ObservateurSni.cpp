@@ -3,6 +3,7 @@
 #include "platform/Journal.h"
 #include "platform/unix/ElementSni.h"
 
+#include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 
@@ -13,6 +14,8 @@ const QString CheminBus = QStringLiteral("/org/freedesktop/DBus");
 const QString ServiceObservateur = QStringLiteral("org.kde.StatusNotifierWatcher");
 const QString CheminObservateur = QStringLiteral("/StatusNotifierWatcher");
 const QString ServiceCoquille = QStringLiteral("org.gnome.Shell");
+const QString InterfaceProprietes = QStringLiteral("org.freedesktop.DBus.Properties");
+const QString ProprieteHote = QStringLiteral("IsStatusNotifierHostRegistered");
 
 // An answer later than this is none; the next change asks again.
 constexpr int DelaiReponseMs = 2000;
@@ -45,6 +48,9 @@ ObservateurSni::ObservateurSni(QDBusConnection bus, QObject* parent)
     m_bus.connect(ServiceObservateur, CheminObservateur, ServiceObservateur,
                   QStringLiteral("StatusNotifierItemUnregistered"), this,
                   SLOT(elementRetire(QString)));
+    m_bus.connect(ServiceObservateur, CheminObservateur, InterfaceProprietes,
+                  QStringLiteral("PropertiesChanged"), this,
+                  SLOT(proprietesChangees(QString, QVariantMap, QStringList)));
     demanderProprietaire(ServiceObservateur);
 }
 
@@ -52,7 +58,7 @@ ObservateurSni::~ObservateurSni() = default;
 
 bool ObservateurSni::notreElement() const {
     return !m_element.isNull() && !m_observateur.isEmpty() && m_inscritAupres == m_observateur &&
-           !m_lecteurs.isEmpty();
+           !m_lecteurs.isEmpty() && m_hoteAnnonce;
 }
 
 bool ObservateurSni::hoteCoquille() const {
@@ -102,8 +108,11 @@ void ObservateurSni::nomChange(const QString& nom, const QString&, const QString
         m_observateur = nouveau;
         m_inscritAupres.clear();
         m_lecteurs.clear();
+        m_hoteAnnonce = true;
+        ++m_motsHote;
         ++m_generation;
         inscrire();
+        demanderHoteAnnonce();
         emit change();
     } else if (nom == ServiceCoquille) {
         if (nouveau != m_coquille) {
@@ -140,6 +149,49 @@ void ObservateurSni::busPerdu() {
     m_lecteurs.clear();
     m_enCours = false;
     ++m_generation;
+    emit change();
+}
+
+void ObservateurSni::proprietesChangees(const QString& interface, const QVariantMap& changees,
+                                        const QStringList&) {
+    const QVariant annonce = changees.value(ProprieteHote);
+    if (interface == ServiceObservateur && annonce.metaType() == QMetaType::fromType<bool>()) {
+        ++m_motsHote; // newer than any answer still on its way
+        hoteAnnonce(annonce.toBool());
+    }
+}
+
+void ObservateurSni::demanderHoteAnnonce() {
+    if (m_observateur.isEmpty()) {
+        return;
+    }
+    const QString destinataire = m_observateur;
+    const quint64 mots = m_motsHote;
+    QDBusMessage question = QDBusMessage::createMethodCall(
+        destinataire, CheminObservateur, InterfaceProprietes, QStringLiteral("Get"));
+    question << ServiceObservateur << ProprieteHote;
+    auto* appel = new QDBusPendingCallWatcher(m_bus.asyncCall(question, DelaiReponseMs), this);
+    connect(appel, &QDBusPendingCallWatcher::finished, this, [this, appel, destinataire, mots] {
+        appel->deleteLater();
+        const QDBusMessage reponse = appel->reply();
+        if (destinataire != m_observateur || mots != m_motsHote ||
+            reponse.type() != QDBusMessage::ReplyMessage || reponse.arguments().isEmpty()) {
+            return; // stale, or a watcher without the property: its hosts' reading decides
+        }
+        const QVariant annonce =
+            qdbus_cast<QDBusVariant>(reponse.arguments().constFirst()).variant();
+        if (annonce.metaType() == QMetaType::fromType<bool>()) {
+            hoteAnnonce(annonce.toBool());
+        }
+    });
+}
+
+void ObservateurSni::hoteAnnonce(bool annonce) {
+    if (annonce == m_hoteAnnonce) {
+        return;
+    }
+    m_hoteAnnonce = annonce;
+    ++m_generation; // a host back behind the same watcher is another tray
     emit change();
 }
 

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QPointer>
 #include <QSet>
+#include <QStringList>
+#include <QVariantMap>
 
 class ElementSni;
 
@@ -12,7 +14,10 @@ class ElementSni;
 // hang): the item counts as shown while
 // - the watcher that owns org.kde.StatusNotifierWatcher now accepted its registration, and
 // - a client is still on the bus that read the item or its menu since it was served: what
-//   every host does when it draws an item, and none does once it is gone.
+//   every host does when it draws an item, and none does once it is gone, and
+// - the watcher has not said that no host is registered with it (IsStatusNotifierHostRegistered):
+//   a watcher that is itself the item's only reader, for a shell that draws what it passes on,
+//   outlives that shell and says only this.
 // Nothing here blocks: the owners of the watcher's and GNOME Shell's names are asked once,
 // without waiting, then followed by the bus's NameOwnerChanged; the registration is an
 // asynchronous call with a bound, at most one in flight, made again when the watcher changes.
@@ -50,11 +55,15 @@ private slots:
     void hoteChange();
     void elementRetire(const QString& element);
     void busPerdu();
+    void proprietesChangees(const QString& interface, const QVariantMap& changees,
+                            const QStringList& perimees);
 
 private:
     void demanderProprietaire(const QString& nom);
     void inscrire();
     void lecture(const QString& lecteur);
+    void demanderHoteAnnonce();
+    void hoteAnnonce(bool annonce);
 
     QDBusConnection m_bus;
     QString m_observateur; // unique name of the watcher's owner
@@ -67,4 +76,6 @@ private:
     bool m_aReinscrire = false;
     bool m_echecSignale = false;
     QSet<QString> m_lecteurs;
+    bool m_hoteAnnonce = true; // until the watcher says otherwise
+    quint64 m_motsHote = 0;    // what it said of it since it came, to drop older answers
 };

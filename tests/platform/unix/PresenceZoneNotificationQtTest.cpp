@@ -53,8 +53,11 @@ const QString Service = QStringLiteral("org.kde.StatusNotifierWatcher");
 class FauxObservateur : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ hoteInscrit SCRIPTABLE true)
 
 public:
+    bool hoteInscrit() const { return m_hote; }
+    std::atomic<bool> m_hote = true;
     QString inscrit() const {
         const QMutexLocker verrou(&m_mutex);
         return m_inscrit;
@@ -87,9 +90,9 @@ protected:
         m_panneau.emplace(connexion(QStringLiteral("panneau")));
         // Exported before it moves: the bus gives the object a child of its own, which must be
         // made in the object's thread and then moves with it.
-        ASSERT_TRUE(m_panneau->registerObject(QStringLiteral("/StatusNotifierWatcher"),
-                                              &m_observateur,
-                                              QDBusConnection::ExportScriptableSlots));
+        ASSERT_TRUE(m_panneau->registerObject(
+            QStringLiteral("/StatusNotifierWatcher"), &m_observateur,
+            QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportScriptableProperties));
         m_observateur.moveToThread(&m_filPanneau);
         m_filPanneau.start();
         QPixmap image(16, 16);
@@ -174,6 +177,40 @@ TEST_F(PresenceZoneNotificationQtTest, ItemShownWhileTakenAndReadByAHostOnTheBus
     QTest::qWait(2500);
     EXPECT_FALSE(presence.accueillie()) << "a watcher that never took the item";
     hote.reset();
+}
+
+// A watcher that reads the item for a shell, and outlives it, says only that no host is left.
+TEST_F(PresenceZoneNotificationQtTest, ItemNotShownWhileTheWatcherSaysNoHostIsRegistered) {
+    const auto annoncer = [](QDBusConnection& bus, bool hote) {
+        QDBusMessage signal = QDBusMessage::createSignal(
+            QStringLiteral("/StatusNotifierWatcher"),
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"));
+        signal << Service << QVariantMap{{QStringLiteral("IsStatusNotifierHostRegistered"), hote}}
+               << QStringList();
+        EXPECT_TRUE(bus.send(signal));
+    };
+    m_observateur.m_hote = false; // already so when the program comes
+    ASSERT_TRUE(m_panneau->registerService(Service));
+    ObservateurSni sni(connexion(QStringLiteral("programme")));
+    PresenceZoneNotificationQt presence(sni);
+    ElementSni element(sni.bus(), m_icone, QString(), nullptr);
+    sni.suivre(&element);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !element.service().isEmpty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_observateur.inscrit() == element.service(); }));
+    QDBusConnection hote = connexion(QStringLiteral("hote"));
+    ASSERT_EQ(lire(hote, element.service()).type(), QDBusMessage::ReplyMessage);
+    QTest::qWait(300);
+    EXPECT_FALSE(presence.accueillie()) << "read, but the watcher has no host";
+    EXPECT_TRUE(presence.presente());
+
+    annoncer(*m_panneau, true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return presence.accueillie(); }));
+    annoncer(hote, false); // not the watcher's word
+    QTest::qWait(300);
+    EXPECT_TRUE(presence.accueillie());
+    annoncer(*m_panneau, false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !presence.accueillie(); }));
+    EXPECT_TRUE(presence.presente());
 }
 
 // What hosts send the item and its menu, as the real ones were seen to: clicks come back as the
