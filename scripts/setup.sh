@@ -59,6 +59,9 @@ if $tests; then
                sway waybar grim wtype wl-clipboard libwayland-dev)
     # Plasma 6 on Wayland too, KWin nested on the virtual X screen (Plasma 5's is left out).
     [ "$(premier_connu kded6 kded5)" != kded6 ] || packages+=(kwin-wayland)
+    # Cinnamon with the watcher that its status applet reads, MATE's panel, LXQt's panel and
+    # Budgie's, whose layouts the tests load with dconf.
+    packages+=(cinnamon xapp-sn-watcher mate-panel lxqt-panel budgie-core dconf-cli)
     # The About box's tests under other fonts: DejaVu with its condensed faces.
     packages+=(fonts-dejavu-core fonts-dejavu-extra)
     packages+=(ccache libgtest-dev libgmock-dev libbenchmark-dev binutils-mingw-w64-x86-64

@@ -1,18 +1,23 @@
 # shellcheck shell=bash
 # Real desktops' trays, for the end-to-end harness (sourced after harness.sh): GNOME Shell with
 # its AppIndicator extension on X or on Wayland, xfce4-panel's notification area, plasmashell over
-# kded on X or on KWin's Wayland, waybar on sway, each started as a session starts it, on the
-# test's own screen and session bus. They draw the icon and its menu themselves, so both are
+# kded on X or on KWin's Wayland, Cinnamon over xapp-sn-watcher, MATE's and LXQt's panels,
+# Budgie's XEmbed tray, waybar on sway, each started as a session starts it, on the test's own
+# screen and session bus. They draw the icon and its menu themselves, so both are
 # found on screenshots (ecran.py) and clicked with the pointer, as a person would. GNOME Shell on
 # Wayland lets no other client reach its screen or input: there the harness goes through the
 # shell's own JavaScript (org.gnome.Shell.Eval, in its unsafe mode); on KWin, windows are read
 # and moved through its scripting, over D-Bus.
 #
-#   e2e_start_real_host gnome|gnome-wayland|xfce|kde|kde-wayland|sway [POINTER]
+#   e2e_start_real_host gnome|gnome-wayland|xfce|kde|kde-wayland|cinnamon|mate|lxqt|budgie|sway
+#                       [POINTER]
 #   e2e_start_program ...; e2e_wait_host_icon; e2e_host_click_icon 1; e2e_host_window_within ...
 #   e2e_host_open_menu; e2e_host_click_menu_item 2 2; e2e_stop_panel; e2e_start_panel
 
 E2E_NOBODY=65534 # sway will not run as root
+# Where each release keeps it: its bus service says.
+E2E_XAPP_WATCHER=$(sed -n 's/^Exec=//p' /usr/share/dbus-1/services/org.x.StatusNotifierWatcher.service \
+    2>/dev/null || true)
 
 # The screen as a binary PPM file.
 e2e_host_screenshot() { # FILE
@@ -148,7 +153,7 @@ CONF
 # in E2E_HOST_BEFORE, against which the program's icon is found. Sets E2E_HOST, E2E_HOST_TRAY
 # (the region of the tray: x y width height) and for GNOME Shell E2E_HOST_MENU (the region where
 # it draws the icon's menu). sway and KWin need POINTER, the virtual pointer (pointeur_wayland).
-e2e_start_real_host() { # gnome|gnome-wayland|xfce|kde|kde-wayland|sway [POINTER]
+e2e_start_real_host() { # HOST [POINTER]
     E2E_HOST=$1
     E2E_POINTER=${2:-}
     E2E_HOST_BEFORE=$E2E_WORK/before.ppm
@@ -363,6 +368,99 @@ CONFIG
         e2e_wait_until 20 "$E2E_KDED to own the watcher's name" \
             e2e_bus_name_owned org.kde.StatusNotifierWatcher
         ;;
+    cinnamon)
+        # Cinnamon's applet draws what xapp-sn-watcher, a process of its own, reads from the
+        # items and passes on; the watcher also shows their menus.
+        E2E_HOST_TRAY=(640 0 640 40)
+        e2e_need cinnamon "${E2E_XAPP_WATCHER:-xapp-sn-watcher}" \
+            /usr/share/cinnamon/applets/xapp-status@cinnamon.org
+        e2e_start_x
+        e2e_start_bus
+        e2e_start_system_bus
+        # One panel along the top with the status applet alone.
+        e2e_gsettings org.cinnamon panels-enabled "['1:0:top']"
+        e2e_gsettings org.cinnamon enabled-applets "['panel1:right:0:xapp-status@cinnamon.org:1']"
+        ;;
+    mate)
+        # The notification area is an applet of its own process, which the bus starts for the
+        # panel; it owns the watcher's name and draws the items. At the panel's left end, right
+        # of the handle that the panel draws for it once it has loaded, maybe after the panel's
+        # picture was taken.
+        E2E_HOST_TRAY=(10 0 630 32)
+        e2e_need mate-panel dconf \
+            /usr/share/dbus-1/services/org.mate.panel.applet.NotificationAreaAppletFactory.service
+        e2e_start_x
+        e2e_start_bus
+        # One panel along the top with the notification area alone, at its left end.
+        timeout 10 env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
+            dconf load /org/mate/panel/ <<'LAYOUT'
+[general]
+object-id-list=['notification-area']
+toplevel-id-list=['top']
+
+[toplevels/top]
+expand=true
+orientation='top'
+size=32
+
+[objects/notification-area]
+object-type='applet'
+applet-iid='NotificationAreaAppletFactory::NotificationArea'
+toplevel-id='top'
+position=0
+locked=true
+LAYOUT
+        ;;
+    lxqt)
+        # The panel's status notifier plugin is the watcher and the host.
+        E2E_HOST_TRAY=(0 0 640 32)
+        e2e_need lxqt-panel /usr/share/lxqt/lxqt-panel/statusnotifier.desktop
+        e2e_start_x
+        e2e_start_bus
+        # One panel along the top with that plugin alone.
+        mkdir -p "$E2E_WORK/home/.config/lxqt"
+        printf '%s\n' '[General]' 'panels=panel1' '' '[panel1]' 'position=Top' 'panelSize=32' \
+            'iconSize=22' 'plugins=statusnotifier' '' '[statusnotifier]' 'type=statusnotifier' \
+            >"$E2E_WORK/home/.config/lxqt/panel.conf"
+        ;;
+    budgie)
+        # The applet "System Tray": an XEmbed tray, where the program's own menu opens, up to
+        # Budgie 10.8 (Debian 12); from 10.9 on a status notifier host, over the watcher that
+        # budgie-daemon owns, as kded does for Plasma.
+        E2E_HOST_TRAY=(0 759 640 41)
+        local applet=/usr/lib/budgie-desktop/plugins/org.budgie-desktop.applet.tray/TrayApplet.plugin
+        e2e_need budgie-panel budgie-daemon dconf "$applet"
+        E2E_BUDGIE_SNI=false
+        ! grep -q 'Status Notifier' "$applet" || E2E_BUDGIE_SNI=true
+        e2e_start_x
+        e2e_start_bus
+        e2e_start_system_bus
+        if $E2E_BUDGIE_SNI; then
+            e2e_launch budgie-daemon env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
+                DBUS_SYSTEM_BUS_ADDRESS="$E2E_SYSTEM_BUS" XDG_CURRENT_DESKTOP=Budgie:GNOME \
+                budgie-daemon
+            e2e_wait_until 20 "budgie-daemon to own the watcher's name" \
+                e2e_bus_name_owned org.kde.StatusNotifierWatcher
+        fi
+        # One panel along the bottom with the tray alone, at its left end.
+        timeout 10 env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
+            dconf load /com/solus-project/budgie-panel/ <<'LAYOUT'
+[/]
+migration-level=1
+panels=['00000000-0000-4000-8000-000000000001']
+
+[panels/{00000000-0000-4000-8000-000000000001}]
+applets=['00000000-0000-4000-8000-000000000002']
+location='bottom'
+size=36
+transparency='none'
+
+[applets/{00000000-0000-4000-8000-000000000002}]
+alignment='start'
+name='System Tray'
+position=0
+LAYOUT
+        ;;
     sway)
         E2E_HOST_TRAY=(640 0 640 32)
         e2e_need sway waybar grim wtype wl-copy wl-paste swaymsg
@@ -470,6 +568,50 @@ e2e_start_panel() {
         e2e_wait_until 20 "GNOME Shell to own the watcher's name" \
             e2e_bus_name_owned org.kde.StatusNotifierWatcher
         ;;
+    cinnamon)
+        e2e_launch "$log" env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
+            DBUS_SYSTEM_BUS_ADDRESS="$E2E_SYSTEM_BUS" XDG_CURRENT_DESKTOP=X-Cinnamon \
+            XDG_SESSION_TYPE=x11 cinnamon --replace
+        E2E_PANEL_PID=$E2E_LAST_PID
+        E2E_WM_PID=$E2E_PANEL_PID
+        e2e_wait_until 20 "Cinnamon's status applet to own its name" \
+            e2e_bus_name_like_owned org.x.StatusIconMonitor
+        # The session starts the watcher once, as the panel comes up; it waits 30 s for an
+        # applet that went, then ends, and the session starts it again.
+        if ! e2e_bus_name_owned org.kde.StatusNotifierWatcher; then
+            e2e_launch "xapp-sn-watcher-$E2E_PANEL_STARTS" env HOME="$E2E_WORK/home" \
+                XDG_RUNTIME_DIR="$E2E_WORK/run" XDG_CURRENT_DESKTOP=X-Cinnamon \
+                "$E2E_XAPP_WATCHER"
+            e2e_wait_until 20 "xapp-sn-watcher to own the watcher's name" \
+                e2e_bus_name_owned org.kde.StatusNotifierWatcher
+        fi
+        ;;
+    mate)
+        e2e_launch "$log" env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
+            XDG_CURRENT_DESKTOP=MATE mate-panel
+        E2E_PANEL_PID=$E2E_LAST_PID
+        e2e_wait_until 20 "MATE's notification area to own the watcher's name" \
+            e2e_bus_name_owned org.kde.StatusNotifierWatcher
+        ;;
+    lxqt)
+        e2e_launch "$log" env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
+            XDG_CURRENT_DESKTOP=LXQt QT_QPA_PLATFORM=xcb lxqt-panel
+        E2E_PANEL_PID=$E2E_LAST_PID
+        e2e_wait_until 20 "lxqt-panel to own the watcher's name" \
+            e2e_bus_name_owned org.kde.StatusNotifierWatcher
+        ;;
+    budgie)
+        e2e_launch "$log" env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
+            DBUS_SYSTEM_BUS_ADDRESS="$E2E_SYSTEM_BUS" XDG_CURRENT_DESKTOP=Budgie:GNOME \
+            budgie-panel
+        E2E_PANEL_PID=$E2E_LAST_PID
+        if $E2E_BUDGIE_SNI; then
+            e2e_wait_until 20 "budgie-panel to own a host's name" \
+                e2e_bus_name_like_owned org.freedesktop.StatusNotifierHost-budgie_0
+        else
+            e2e_wait_until 20 "budgie-panel's tray to own the X tray selection" e2e_tray_owned
+        fi
+        ;;
     xfce)
         e2e_launch "$log" env HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
             xfce4-panel --disable-wm-check
@@ -559,6 +701,10 @@ e2e_host_icon_found() {
         return 1
     }
     E2E_SEEN="something new at $place"
+    # A panel that fades in as it starts (Cinnamon's) changes all of the tray: that is no icon.
+    local w
+    read -r _ _ w _ <<<"$place"
+    [ "$w" -le $((2 * E2E_HOST_TRAY[3])) ] || return 1
     [ "$place" = "${E2E_ICON_PLACE:-}" ] && return 0
     E2E_ICON_PLACE=$place
     return 1
@@ -717,6 +863,14 @@ Gtk.main()'
 # menu is a window of the host's; GNOME Shell and sway draw it themselves, so there it is what
 # appears near the icon on the screen.
 e2e_host_open_menu() {
+    if [ "$E2E_HOST" = budgie ] && ! $E2E_BUDGIE_SNI; then
+        # An XEmbed tray: the menu is the program's own.
+        e2e_host_click_icon 3
+        e2e_wait_popup
+        e2e_geometry "$E2E_POPUP"
+        E2E_MENU_X=$E2E_X E2E_MENU_Y=$E2E_Y E2E_MENU_W=$E2E_W E2E_MENU_H=$E2E_H
+        return
+    fi
     if [ "$E2E_HOST" = sway ]; then
         # waybar's menu opens at the pointer, over the bar, left of the pointer when the screen
         # ends on its right: what changes right of the icon's left edge is the icon's own look.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # On a real desktop's tray, started as a session starts it: GNOME Shell with its AppIndicator
 # extension, xfce4-panel's notification area, plasmashell over kded (on X or on KWin's Wayland),
-# or waybar on sway. The icon shows and is still there 6 s after start; three starts in a row
+# Cinnamon over xapp-sn-watcher, MATE's, LXQt's or Budgie's panel, or waybar on sway. The icon shows and is still there 6 s after start; three starts in a row
 # show no window; a click on the icon brings the window with the focus in Francs, and 100
 # converts to 15,24; "Quitter", clicked in the host's own menu, ends with status 0 and takes the
 # icon away. Started again, with the panel killed the window shows within 3 s, and the panel back
@@ -10,7 +10,7 @@
 # of the panel. There and on KWin another application's window holds the keyboard before each
 # left click on the icon, and a closed window brought by a double click, and a minimised one by
 # a click, come with the focus in Francs (on GNOME Shell, leaving no start-up sequence pending).
-#   real_host.sh TARVANE gnome|gnome-wayland|xfce|kde|kde-wayland|sway [POINTEUR_WAYLAND]
+#   real_host.sh TARVANE HOST [POINTEUR_WAYLAND]   (HOST: one of e2e_start_real_host's)
 source "$(dirname "$0")/harness.sh"
 source "$(dirname "$0")/hotes_reels.sh"
 e2e_begin "real_host_$2"
