@@ -13,6 +13,7 @@
 #include <QDBusVirtualObject>
 #include <QGuiApplication>
 #include <QMenu>
+#include <vector>
 
 namespace {
 
@@ -129,15 +130,16 @@ void refuser(const QDBusMessage& question, const QDBusConnection& bus, const QSt
 }
 
 // Properties.Get and GetAll on an object whose properties are all read-only, of one interface.
+// LU tells whether a property was read: what a host does, as a refused call is not.
 bool repondreProprietes(const QDBusMessage& question, const QDBusConnection& bus,
-                        const QString& interface, const QVariantMap& proprietes) {
+                        const QString& interface, const QVariantMap& proprietes, bool& lu) {
     const QString methode = question.member();
     const QVariantList arguments = question.arguments();
+    lu = false;
     if (methode == QLatin1String("GetAll") && question.signature() == QLatin1String("s")) {
         const QString demandee = arguments.at(0).toString();
-        repondre(question, bus,
-                 {QVariant::fromValue(
-                     demandee.isEmpty() || demandee == interface ? proprietes : QVariantMap{})});
+        lu = demandee.isEmpty() || demandee == interface;
+        repondre(question, bus, {QVariant::fromValue(lu ? proprietes : QVariantMap{})});
         return true;
     }
     if (methode == QLatin1String("Get") && question.signature() == QLatin1String("ss")) {
@@ -149,6 +151,7 @@ bool repondreProprietes(const QDBusMessage& question, const QDBusConnection& bus
                                                    QStringLiteral("no such property")));
             }
         } else {
+            lu = true;
             repondre(question, bus, {QVariant::fromValue(QDBusVariant(trouvee.value()))});
         }
         return true;
@@ -252,9 +255,14 @@ public:
     }
 
     bool handleMessage(const QDBusMessage& question, const QDBusConnection& bus) override {
-        noterLecture(m_element, question, bus);
         if (question.interface() == InterfaceProprietes) {
-            return repondreProprietes(question, bus, InterfaceElement, m_proprietes);
+            bool lu = false;
+            const bool traitee =
+                repondreProprietes(question, bus, InterfaceElement, m_proprietes, lu);
+            if (lu) {
+                noterLecture(m_element, question, bus);
+            }
+            return traitee;
         }
         if (!question.interface().isEmpty() && question.interface() != InterfaceElement) {
             return false;
@@ -320,13 +328,19 @@ public:
     }
 
     bool handleMessage(const QDBusMessage& question, const QDBusConnection& bus) override {
-        noterLecture(m_element, question, bus);
         if (question.interface() == InterfaceProprietes) {
-            return repondreProprietes(question, bus, InterfaceMenu,
-                                      {{QStringLiteral("Version"), 3u},
-                                       {QStringLiteral("TextDirection"), QStringLiteral("ltr")},
-                                       {QStringLiteral("Status"), QStringLiteral("normal")},
-                                       {QStringLiteral("IconThemePath"), QStringList()}});
+            bool lu = false;
+            const bool traitee =
+                repondreProprietes(question, bus, InterfaceMenu,
+                                   {{QStringLiteral("Version"), 3u},
+                                    {QStringLiteral("TextDirection"), QStringLiteral("ltr")},
+                                    {QStringLiteral("Status"), QStringLiteral("normal")},
+                                    {QStringLiteral("IconThemePath"), QStringList()}},
+                                   lu);
+            if (lu) {
+                noterLecture(m_element, question, bus);
+            }
+            return traitee;
         }
         if (!question.interface().isEmpty() && question.interface() != InterfaceMenu) {
             return false;
@@ -340,17 +354,29 @@ public:
                 refuser(question, bus, QStringLiteral("no such menu entry"));
                 return true;
             }
+            noterLecture(m_element, question, bus);
             repondre(
                 question, bus,
                 {m_revision, QVariant::fromValue(disposition(parent, arguments.at(1).toInt()))});
         } else if (methode == QLatin1String("GetGroupProperties") &&
                    signature == QLatin1String("aias")) {
+            // Each entry once, however often a request names it: the answer holds no more than
+            // the menu, and the request is read no further once every entry is in it.
+            const QList<int> demandes = qdbus_cast<QList<int>>(arguments.at(0));
+            const qsizetype entrees = m_menu.isNull() ? 0 : m_menu->actions().size();
+            std::vector<bool> vues(static_cast<std::size_t>(entrees) + 1, false);
             ListeProprietesMenuSni liste;
-            for (const int id : qdbus_cast<QList<int>>(arguments.at(0))) {
-                if (const QAction* entree = action(id)) {
+            for (const int id : demandes) {
+                if (liste.size() == entrees) {
+                    break;
+                }
+                const QAction* entree = action(id);
+                if (entree != nullptr && !vues[static_cast<std::size_t>(id)]) {
+                    vues[static_cast<std::size_t>(id)] = true;
                     liste.push_back({id, proprietes(*entree)});
                 }
             }
+            noterLecture(m_element, question, bus);
             repondre(question, bus, {QVariant::fromValue(liste)});
         } else if (methode == QLatin1String("GetProperty") && signature == QLatin1String("is")) {
             const QAction* entree = action(arguments.at(0).toInt());
@@ -359,6 +385,7 @@ public:
             if (trouvee == valeurs.constEnd()) {
                 refuser(question, bus, QStringLiteral("no such menu entry or property"));
             } else {
+                noterLecture(m_element, question, bus);
                 repondre(question, bus, {QVariant::fromValue(QDBusVariant(trouvee.value()))});
             }
         } else if (methode == QLatin1String("Event") && signature == QLatin1String("isvu")) {

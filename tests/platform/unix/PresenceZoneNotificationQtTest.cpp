@@ -149,6 +149,15 @@ TEST_F(PresenceZoneNotificationQtTest, ItemShownWhileTakenAndReadByAHostOnTheBus
     EXPECT_FALSE(presence.accueillie()) << "taken by the watcher, read by no host";
 
     auto hote = std::make_optional(connexion(QStringLiteral("hote")));
+    // A call that the item refuses is no reading, from a client that stays on the bus.
+    const QDBusMessage refusee =
+        hote->call(QDBusMessage::createMethodCall(
+                       element.service(), QStringLiteral("/StatusNotifierItem"),
+                       QStringLiteral("org.example.Inconnue"), QStringLiteral("Lire")),
+                   QDBus::BlockWithGui, 5000);
+    EXPECT_EQ(refusee.type(), QDBusMessage::ErrorMessage);
+    QTest::qWait(200);
+    EXPECT_FALSE(presence.accueillie()) << "a refused call counted as a host's reading";
     const QDBusMessage proprietes = lire(*hote, element.service());
     ASSERT_EQ(proprietes.type(), QDBusMessage::ReplyMessage)
         << proprietes.errorMessage().toStdString();
@@ -287,6 +296,21 @@ TEST_F(PresenceZoneNotificationQtTest, HostsCallsOnItemAndMenu_reachTheProgramAs
     const QDBusMessage erreurs = appeler(QStringLiteral("/MenuBar"), QStringLiteral("EventGroup"),
                                          {QVariant::fromValue(groupe)});
     EXPECT_EQ(qdbus_cast<QList<int>>(erreurs.arguments().value(0)), QList<int>{7});
+
+    // Each entry once, however often a group names it: the answer never outgrows the menu.
+    const auto groupeDe = [&](const QList<int>& ids) {
+        const QDBusMessage reponse =
+            appeler(QStringLiteral("/MenuBar"), QStringLiteral("GetGroupProperties"),
+                    {QVariant::fromValue(ids), QStringList()});
+        QList<int> vus;
+        for (const ProprietesMenuSni& entree :
+             qdbus_cast<ListeProprietesMenuSni>(reponse.arguments().value(0))) {
+            vus << entree.id;
+        }
+        return vus;
+    };
+    EXPECT_EQ(groupeDe({2, 9, 2, 1, 2}), (QList<int>{2, 1}));
+    EXPECT_EQ(groupeDe(QList<int>(200000, 1)), QList<int>{1});
     ASSERT_TRUE(QTest::qWaitFor([&] { return choixQuitter.count() == 1; }));
     EXPECT_EQ(choixApropos.count(), 0) << "a greyed entry clicked does nothing";
 }
