@@ -550,9 +550,20 @@ void ElementSni::demanderNom(int essai) {
         } else if (reponse.type() == QDBusMessage::ReplyMessage && essai < EssaisNom) {
             demanderNom(essai + 1); // taken by another process
         } else {
-            qCWarning(journalPlateforme)
-                << "could not own a bus name for the tray item:" << reponse.errorName()
-                << reponse.errorMessage();
+            // Names that others hold, or a bus that refuses them: the item is served under the
+            // connection's own name, which no other client can take, as for GNOME Shell.
+            if (reponse.type() == QDBusMessage::ReplyMessage) {
+                qCWarning(journalPlateforme)
+                    << "every bus name tried for the tray item is taken; served as"
+                    << m_bus.baseService();
+            } else {
+                qCWarning(journalPlateforme)
+                    << "could not own a bus name for the tray item:" << reponse.errorName()
+                    << reponse.errorMessage() << "; served as" << m_bus.baseService();
+            }
+            m_nomDemande.clear();
+            m_service = m_bus.baseService();
+            emit publie();
         }
     });
 }

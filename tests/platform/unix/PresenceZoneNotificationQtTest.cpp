@@ -332,6 +332,23 @@ TEST_F(PresenceZoneNotificationQtTest, ItemRecognisedInEveryFormWatchersWrite) {
     }
 }
 
+// A client that holds the names the item would take next keeps it out of no tray.
+TEST_F(PresenceZoneNotificationQtTest, ItemNamesAllTaken_itemServedUnderItsConnectionsName) {
+    QDBusConnection programme = connexion(QStringLiteral("programme"));
+    auto premier = std::make_optional<ElementSni>(programme, m_icone, QString(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !premier->service().isEmpty(); }));
+    const QString nom = premier->service(); // org.kde.StatusNotifierItem-<pid>-<n>
+    premier.reset();
+    const qsizetype tiret = nom.lastIndexOf(QLatin1Char('-'));
+    QDBusConnection squatteur = connexion(QStringLiteral("hote"));
+    for (int n = nom.mid(tiret + 1).toInt() + 1, fin = n + 20; n < fin; ++n) {
+        ASSERT_TRUE(squatteur.registerService(nom.left(tiret + 1) + QString::number(n)));
+    }
+    ElementSni second(programme, m_icone, QString(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !second.service().isEmpty(); }));
+    EXPECT_EQ(second.service(), programme.baseService());
+}
+
 } // namespace
 
 #include "PresenceZoneNotificationQtTest.moc"
