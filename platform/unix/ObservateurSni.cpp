@@ -3,6 +3,7 @@
 #include "platform/Journal.h"
 #include "platform/unix/ElementSni.h"
 
+#include <algorithm>
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -29,12 +30,18 @@ bool nomDHote(const QString& nom) {
 
 } // namespace
 
-ObservateurSni::ObservateurSni(QDBusConnection bus, QObject* parent)
-    : QObject(parent), m_bus(std::move(bus)) {
+ObservateurSni::ObservateurSni(QDBusConnection bus, Reconnexion reconnexion, QObject* parent)
+    : QObject(parent), m_bus(std::move(bus)), m_reconnexion(std::move(reconnexion)) {
+    m_attenteBus.setSingleShot(true);
+    connect(&m_attenteBus, &QTimer::timeout, this, &ObservateurSni::reconnecter);
     if (!m_bus.isConnected()) {
         m_enCours = false;
         return;
     }
+    brancher();
+}
+
+void ObservateurSni::brancher() {
     // Followed before the owners are asked: whatever comes after the answer is newer than it.
     m_bus.connect(ServiceBus, CheminBus, ServiceBus, QStringLiteral("NameOwnerChanged"), this,
                   SLOT(nomChange(QString, QString, QString)));
@@ -150,6 +157,27 @@ void ObservateurSni::busPerdu() {
     m_enCours = false;
     ++m_generation;
     emit change();
+    if (m_reconnexion) {
+        m_attenteBus.start(0); // a bus that dropped the program is often still there
+    }
+}
+
+void ObservateurSni::reconnecter() {
+    // Half a second after the first try, then twice as long each time, up to a minute.
+    constexpr int PremierDelaiMs = 500;
+    constexpr int DernierDelaiMs = 60000;
+    QDBusConnection bus = m_reconnexion(++m_connexions);
+    if (!bus.isConnected()) {
+        QDBusConnection::disconnectFromBus(bus.name());
+        const int delai = m_attenteBus.interval();
+        m_attenteBus.start(delai == 0 ? PremierDelaiMs : std::min(2 * delai, DernierDelaiMs));
+        return;
+    }
+    qCInfo(journalPlateforme) << "connected to the session bus again, as" << bus.baseService();
+    m_bus = bus;
+    m_attenteBus.setInterval(0);
+    m_enCours = true;
+    brancher(); // the item, made anew when a watcher is found, is served there
 }
 
 void ObservateurSni::proprietesChangees(const QString& interface, const QVariantMap& changees,

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <QDBusConnection>
 #include <QObject>
 #include <QPointer>
 #include <QSet>
 #include <QStringList>
+#include <QTimer>
 #include <QVariantMap>
 
 class ElementSni;
@@ -22,11 +24,17 @@ class ElementSni;
 // without waiting, then followed by the bus's NameOwnerChanged; the registration is an
 // asynchronous call with a bound, at most one in flight, made again when the watcher changes.
 // What is kept is bounded whatever peers send: two names, a few readers, a counter.
+// A connection that the bus drops is made again with RECONNEXION, if given: at once, then less
+// and less often while the bus does not answer (the only timer, and only while it is lost).
 class ObservateurSni : public QObject {
     Q_OBJECT
 
 public:
-    explicit ObservateurSni(QDBusConnection bus, QObject* parent = nullptr);
+    // A new connection to the same bus, under a name of its own (numbered from 1).
+    using Reconnexion = std::function<QDBusConnection(int numero)>;
+
+    explicit ObservateurSni(QDBusConnection bus, Reconnexion reconnexion = {},
+                            QObject* parent = nullptr);
     ~ObservateurSni() override;
 
     QDBusConnection bus() const { return m_bus; }
@@ -55,10 +63,12 @@ private slots:
     void hoteChange();
     void elementRetire(const QString& element);
     void busPerdu();
+    void reconnecter();
     void proprietesChangees(const QString& interface, const QVariantMap& changees,
                             const QStringList& perimees);
 
 private:
+    void brancher();
     void demanderProprietaire(const QString& nom);
     void inscrire();
     void lecture(const QString& lecteur);
@@ -66,6 +76,9 @@ private:
     void hoteAnnonce(bool annonce);
 
     QDBusConnection m_bus;
+    Reconnexion m_reconnexion;
+    QTimer m_attenteBus;
+    int m_connexions = 0;  // made again since the start
     QString m_observateur; // unique name of the watcher's owner
     QString m_coquille;    // unique name of GNOME Shell
     bool m_enCours = true;

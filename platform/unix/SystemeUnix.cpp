@@ -16,7 +16,12 @@ public:
 
 private:
     ProgrammeQt m_programme;
-    ObservateurSni m_sni{QDBusConnection::sessionBus()}; // the D-Bus trays and our item there
+    // The D-Bus trays and our item there, on the session bus, and again if it drops us.
+    ObservateurSni m_sni{QDBusConnection::sessionBus(), [](int numero) {
+                             return QDBusConnection::connectToBus(
+                                 QDBusConnection::SessionBus,
+                                 QStringLiteral("tarvane-session-%1").arg(numero));
+                         }};
     ShellIconeQt m_shell{m_programme, &m_sni};
     ShellDocumentsQt m_documents;
     PresenceZoneNotificationQt m_presence{m_sni}; // panels come late, go away and come back

@@ -13,11 +13,13 @@
 #include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QFile>
 #include <QMenu>
 #include <QMutex>
 #include <QPixmap>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -81,10 +83,13 @@ private:
 
 class PresenceZoneNotificationQtTest : public ::testing::Test {
 protected:
+    // The bus's configuration: the usual session bus's.
+    virtual QString configuration() { return QStringLiteral("--session"); }
+
     void SetUp() override {
         m_demon.start(QStringLiteral("dbus-daemon"),
-                      {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                       QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")});
+                      {configuration(), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
+                       QStringLiteral("--print-address=1")});
         ASSERT_TRUE(m_demon.waitForReadyRead(10000)) << "dbus-daemon did not start";
         m_adresse = QString::fromUtf8(m_demon.readLine()).trimmed();
         m_panneau.emplace(connexion(QStringLiteral("panneau")));
@@ -347,6 +352,45 @@ TEST_F(PresenceZoneNotificationQtTest, ItemNamesAllTaken_itemServedUnderItsConne
     ElementSni second(programme, m_icone, QString(), nullptr);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !second.service().isEmpty(); }));
     EXPECT_EQ(second.service(), programme.baseService());
+}
+
+// A session bus that takes no message over 64 KiB, and drops a client that sends one.
+class PresenceBusBorneTest : public PresenceZoneNotificationQtTest {
+protected:
+    QString configuration() override {
+        QFile fichier(m_dossier.filePath(QStringLiteral("bus.conf")));
+        EXPECT_TRUE(fichier.open(QIODevice::WriteOnly));
+        fichier.write("<busconfig><include>/usr/share/dbus-1/session.conf</include>"
+                      "<limit name=\"max_message_size\">65536</limit></busconfig>");
+        return QStringLiteral("--config-file=") + fichier.fileName();
+    }
+    QTemporaryDir m_dossier;
+};
+
+// The bus drops the program and is still there: the program connects again and finds the tray.
+TEST_F(PresenceBusBorneTest, ConnectionDroppedByTheBus_madeAgain_trayFoundThere) {
+    ASSERT_TRUE(m_panneau->registerService(Service));
+    QStringList connexions;
+    ObservateurSni sni(connexion(QStringLiteral("programme")), [&](int numero) {
+        connexions << QStringLiteral("programme-%1").arg(numero);
+        return connexion(connexions.constLast());
+    });
+    PresenceZoneNotificationQt presence(sni);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return presence.presente(); }));
+    QSignalSpy changements(&presence, &PresenceZoneNotification::changee);
+
+    QDBusMessage tropLong = QDBusMessage::createSignal(
+        QStringLiteral("/"), QStringLiteral("org.example.Essai"), QStringLiteral("TropLong"));
+    tropLong << QString(100000, QLatin1Char('x'));
+    sni.bus().send(tropLong);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changements.count() >= 2; }, 10000));
+    EXPECT_FALSE(changements.at(0).at(0).toBool()) << "the tray lost with the bus";
+    EXPECT_TRUE(changements.constLast().at(0).toBool()) << "and found again";
+    EXPECT_EQ(connexions, QStringList{QStringLiteral("programme-1")});
+    EXPECT_TRUE(sni.bus().isConnected());
+    for (const QString& nom : std::as_const(connexions)) {
+        QDBusConnection::disconnectFromBus(nom);
+    }
 }
 
 } // namespace
