@@ -7,6 +7,7 @@
 #include "ui/main/Depart.h"
 #include "ui/tray/ZoneNotification.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -93,6 +94,13 @@ void Depart::Form_MouseMove(int, int, float X, float) {
 }
 
 void Depart::afficher() {
+    // While a box is up the window waits for it: the click brings the box forward, which keeps
+    // the keyboard, and shows nothing that could not take input behind it.
+    if (QWidget* boite = QApplication::activeModalWidget()) {
+        boite->raise();
+        boite->activateWindow();
+        return;
+    }
     if (isMinimized()) {
         showNormal();
     } else if (!isVisible()) {

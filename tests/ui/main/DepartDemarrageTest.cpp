@@ -271,6 +271,25 @@ TEST_F(DepartDemarrageTest, LeftPress_showsTheHiddenWindowWithFocusInFrancs_aSec
     EXPECT_EQ(nomDuFocus(), QStringLiteral("Francs"));
 }
 
+// While the About box is up the window waits: a left press shows nothing that the box would
+// block, and leaves the keyboard with the box.
+TEST_F(DepartDemarrageTest, LeftPressWhileTheAboutBoxIsUp_showsNothing_theBoxKeepsTheKeyboard) {
+    depart->Form_Load();
+    bool fenetreVue = true;
+    bool boiteActive = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* boite = QApplication::activeModalWidget();
+        ASSERT_NE(boite, nullptr) << "no modal About box";
+        message(513);
+        fenetreVue = depart->isVisible();
+        boiteActive = QTest::qWaitForWindowActive(boite);
+        Apropos::instance()->close();
+    });
+    depart->MenuApropos_Click();
+    EXPECT_FALSE(fenetreVue) << "the window came up behind the box";
+    EXPECT_TRUE(boiteActive);
+}
+
 // The controls are built on first need: a handler reached while the window was never shown (an
 // assistive technology, a key routed early) finds them, and the first show reuses them.
 TEST_F(DepartDemarrageTest, HandlersBeforeTheFirstShow_findTheControls_theShowKeepsThem) {
