@@ -10,6 +10,29 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
+# What the suite needs of the system, said before anything is done rather than halfway: each
+# end-to-end test runs in network and mount namespaces of its own, where it mounts file systems;
+# on Debian 12 the Debian 13 system is made with debootstrap and entered with chroot, as root.
+# shellcheck source=/dev/null
+. /etc/os-release
+manque=()
+essai=$(mktemp -d)
+if [ "$(id -u)" -eq 0 ]; then
+    unshare --net --mount -- mount -t tmpfs tarvane-essai "$essai" 2>/dev/null ||
+        manque+=("network and mount namespaces in which to mount (unshare --net --mount)")
+else
+    unshare --user --map-root-user --net --mount -- mount -t tmpfs tarvane-essai "$essai" \
+        2>/dev/null || manque+=("user, network and mount namespaces (unshare --user --net --mount)")
+    [ "${VERSION_ID:-}" != 12 ] || manque+=("root, for the Debian 13 system (debootstrap, chroot)")
+fi
+rmdir "$essai"
+if [ ${#manque[@]} -gt 0 ]; then
+    liste=$(printf '%s; ' "${manque[@]}")
+    echo "scripts/test.sh needs what this system refuses: ${liste%; }. Run it as root on a" \
+        "machine, a virtual machine or a container allowed them (docker run --privileged)." >&2
+    exit 1
+fi
+
 bash scripts/setup.sh test
 
 # Every tree compiles through ccache, whose cache is kept beside the Windows Qt: a later run on
@@ -39,8 +62,6 @@ echo "== GoogleTest suites under valgrind memcheck"
 # The first tree is already the Debug build without sanitizers that memcheck wants.
 bash scripts/valgrind.sh
 
-# shellcheck source=/dev/null
-. /etc/os-release
 if [ "${VERSION_ID:-}" = 12 ]; then
     # The Debian 13 system is made and furnished (downloads and unpacking, mostly) while Qt for
     # Windows builds, the first time; on later runs both are in the cache.
