@@ -74,6 +74,16 @@ string(FIND "${_modele_nsis}" "\n" _fin_premiere_ligne)
 math(EXPR _fin_premiere_ligne "${_fin_premiere_ligne} + 1")
 string(SUBSTRING "${_modele_nsis}" 0 ${_fin_premiere_ligne} _premiere_ligne)
 string(SUBSTRING "${_modele_nsis}" ${_fin_premiere_ligne} -1 _suite)
+# It speaks French alone, as the program does: NSIS's French pages and buttons (the user's
+# language would otherwise be picked among CPack's sixty), and CPack's own two messages in French.
+string(REGEX REPLACE "\n  !insertmacro MUI_LANGUAGE \"[^\"\n]*\"[^\n]*" "" _suite "${_suite}")
+string(REPLACE ";Languages\n" ";Languages\n\n  !insertmacro MUI_LANGUAGE \"French\"" _suite
+       "${_suite}")
+string(REPLACE
+       "is already installed. $\\n$\\nDo you want to uninstall the old version before installing the new one?"
+       "est déjà installé.$\\n$\\nDésinstaller l'ancienne version avant d'installer la nouvelle ?"
+       _suite "${_suite}")
+string(REPLACE "\"Uninstall failed.\"" "\"La désinstallation a échoué.\"" _suite "${_suite}")
 file(WRITE ${CMAKE_BINARY_DIR}/nsis/NSIS.template.in
      "${_premiere_ligne}Target amd64-unicode\n${_suite}")
 list(PREPEND CMAKE_MODULE_PATH ${CMAKE_BINARY_DIR}/nsis)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The NSIS installer under Wine: a silent install (/S) puts the program, its libraries and its
-# documents into Program Files with a Start-menu entry that starts it in that folder and no start
-# at logon (the offer's answer in silence is no); the installed program docks its icon and ends
-# by its menu's Quitter; a silent uninstall leaves nothing behind, files nor registry.
+# The NSIS installer under Wine: its pages speak French, on a Windows in English too (the first
+# one's caption); a silent install (/S) puts the program, its libraries and its documents into
+# Program Files with a Start-menu entry that starts it in that folder and no start at logon (the
+# offer's answer in silence is no); the installed program docks its icon and ends by its menu's
+# Quitter; a silent uninstall leaves nothing behind, files nor registry.
 #   installeur_wine.sh INSTALLER PREFIX
 source "$(dirname "$0")/../e2e/harness.sh"
 source "$(dirname "$0")/wine_harness.sh"
@@ -18,6 +19,19 @@ cle='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvane'
 etat() {
     (cd "$c" && find . \( -ipath '*/temp' -o -ipath './windows' \) -prune -o -print | sort)
 }
+
+# Started as a user starts it, on a Windows in English, its first page says who it installs in
+# French, as the program speaks; left there.
+e2e_launch installeur-pages env WINEPREFIX="$E2E_WORK/wine" WINEDEBUG=-all \
+    WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8 LANG=C.UTF-8 wine "$installeur"
+pages=$E2E_LAST_PID
+page_francaise() {
+    timeout 5 xdotool search --onlyvisible --name '^Installation de Tarvane$' >/dev/null
+}
+e2e_wait_until 30 "the installer's first page, in French" page_francaise
+e2e_screenshot installer_first_page
+e2e_stop "$pages"
+
 etat >"$E2E_WORK/avant"
 
 "$WINE_LAUNCHER" "$installeur" /S >>"$E2E_WORK/installeur.log" 2>&1
