@@ -212,6 +212,18 @@ int prochainNumero() {
 
 } // namespace
 
+// The properties' answer, and a read noted when a property was read.
+bool ElementSni::repondreProprietes(ElementSni& element, const QDBusMessage& question,
+                                    const QDBusConnection& bus, const QString& interface,
+                                    const QVariantMap& proprietes) {
+    bool lu = false;
+    const bool traitee = ::repondreProprietes(question, bus, interface, proprietes, lu);
+    if (lu) {
+        noterLecture(element, question, bus);
+    }
+    return traitee;
+}
+
 // Tells that a client read the item, once the question is answered and from the program's loop:
 // nothing that this sets off runs inside the bus's call to the object.
 void ElementSni::noterLecture(ElementSni& element, const QDBusMessage& question,
@@ -256,13 +268,7 @@ public:
 
     bool handleMessage(const QDBusMessage& question, const QDBusConnection& bus) override {
         if (question.interface() == InterfaceProprietes) {
-            bool lu = false;
-            const bool traitee =
-                repondreProprietes(question, bus, InterfaceElement, m_proprietes, lu);
-            if (lu) {
-                noterLecture(m_element, question, bus);
-            }
-            return traitee;
+            return repondreProprietes(m_element, question, bus, InterfaceElement, m_proprietes);
         }
         if (!question.interface().isEmpty() && question.interface() != InterfaceElement) {
             return false;
@@ -329,18 +335,11 @@ public:
 
     bool handleMessage(const QDBusMessage& question, const QDBusConnection& bus) override {
         if (question.interface() == InterfaceProprietes) {
-            bool lu = false;
-            const bool traitee =
-                repondreProprietes(question, bus, InterfaceMenu,
-                                   {{QStringLiteral("Version"), 3u},
-                                    {QStringLiteral("TextDirection"), QStringLiteral("ltr")},
-                                    {QStringLiteral("Status"), QStringLiteral("normal")},
-                                    {QStringLiteral("IconThemePath"), QStringList()}},
-                                   lu);
-            if (lu) {
-                noterLecture(m_element, question, bus);
-            }
-            return traitee;
+            return repondreProprietes(m_element, question, bus, InterfaceMenu,
+                                      {{QStringLiteral("Version"), 3u},
+                                       {QStringLiteral("TextDirection"), QStringLiteral("ltr")},
+                                       {QStringLiteral("Status"), QStringLiteral("normal")},
+                                       {QStringLiteral("IconThemePath"), QStringList()}});
         }
         if (!question.interface().isEmpty() && question.interface() != InterfaceMenu) {
             return false;

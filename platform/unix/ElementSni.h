@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QObject>
 #include <QPointer>
+#include <QVariantMap>
 
 class QDBusMessage;
 class QMenu;
@@ -59,6 +60,9 @@ private:
     void demanderNom(int essai);
     static void noterLecture(ElementSni& element, const QDBusMessage& question,
                              const QDBusConnection& bus);
+    static bool repondreProprietes(ElementSni& element, const QDBusMessage& question,
+                                   const QDBusConnection& bus, const QString& interface,
+                                   const QVariantMap& proprietes);
 
     QDBusConnection m_bus;
     QString m_service;
