@@ -22,12 +22,12 @@ status=0
 # equally long: the oldest ends first.
 jobs=$(nproc)
 pids=()
-declare -A fuzzers=() logs=()
+declare -A fuzzers=()
 finish() {
     local pid=${pids[0]}
     pids=("${pids[@]:1}")
     wait "$pid" || { echo "!! ${fuzzers[$pid]} failed: see $build/artifacts" >&2; status=1; }
-    cat "${logs[$pid]}"
+    cat "$build/${fuzzers[$pid]}.log"
 }
 run() {
     local fuzzer=$1 corpus=$2; shift 2
@@ -43,7 +43,6 @@ run() {
     } >"$build/$fuzzer.log" 2>&1 &
     pids+=("$!")
     fuzzers[$!]=$fuzzer
-    logs[$!]=$build/$fuzzer.log
 }
 
 run fuzz_conversion conversion -dict="$root/tests/fuzz/conversion.dict" -max_len=4096
