@@ -32,6 +32,8 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl
 packages+=(qt6-wayland)
 # The X connection through which the program watches for an XEmbed tray.
 packages+=(libxcb1-dev)
+# libdbus under Qt's D-Bus module, for a bound of the connection that Qt leaves as it is.
+packages+=(libdbus-1-dev)
 # Arial's widths, for which the windows were laid out (Liberation Sans 2: Debian 13 keeps the
 # name fonts-liberation2 for the package that moved the fonts into fonts-liberation).
 packages+=("$(premier_connu fonts-liberation2 fonts-liberation)")

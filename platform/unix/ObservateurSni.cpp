@@ -2,6 +2,7 @@
 
 #include "platform/Journal.h"
 #include "platform/unix/ElementSni.h"
+#include "platform/unix/PlafondReception.h"
 
 #include <algorithm>
 #include <QDBusArgument>
@@ -42,6 +43,7 @@ ObservateurSni::ObservateurSni(QDBusConnection bus, Reconnexion reconnexion, QOb
 }
 
 void ObservateurSni::brancher() {
+    leverPlafondReception(m_bus);
     // Followed before the owners are asked: whatever comes after the answer is newer than it.
     m_bus.connect(ServiceBus, CheminBus, ServiceBus, QStringLiteral("NameOwnerChanged"), this,
                   SLOT(nomChange(QString, QString, QString)));
