@@ -2,9 +2,11 @@
 
 #include "platform/Journal.h"
 #include "platform/ShellIcone.h"
+#include "platform/unix/ProtocoleSni.h"
 #include "platform/unix/TypesSni.h"
 
 #include <algorithm>
+#include <array>
 #include <QAction>
 #include <QCoreApplication>
 #include <QDBusMessage>
@@ -17,15 +19,10 @@
 
 namespace {
 
-const QString CheminElement = QStringLiteral("/StatusNotifierItem");
-const QString CheminMenu = QStringLiteral("/MenuBar");
-const QString InterfaceElement = QStringLiteral("org.kde.StatusNotifierItem");
-const QString InterfaceMenu = QStringLiteral("com.canonical.dbusmenu");
-const QString InterfaceProprietes = QStringLiteral("org.freedesktop.DBus.Properties");
+using namespace sni;
 
 // A bus name already taken (by a copy in another PID namespace with the same pid): the next one.
 constexpr int EssaisNom = 8;
-constexpr int DelaiReponseMs = 2000;
 constexpr uint NePasAttendre = 4;      // RequestName's DBUS_NAME_FLAG_DO_NOT_QUEUE
 constexpr uint ProprietaireUnique = 1; // its DBUS_REQUEST_NAME_REPLY_PRIMARY_OWNER
 
@@ -116,56 +113,6 @@ const char* const IntrospectionMenu = R"xml(  <interface name="com.canonical.dbu
   </interface>
 )xml";
 
-void repondre(const QDBusMessage& question, const QDBusConnection& bus,
-              const QVariantList& arguments = {}) {
-    if (question.isReplyRequired()) {
-        bus.send(question.createReply(arguments));
-    }
-}
-
-void refuser(const QDBusMessage& question, const QDBusConnection& bus, const QString& pourquoi) {
-    if (question.isReplyRequired()) {
-        bus.send(question.createErrorReply(QDBusError::InvalidArgs, pourquoi));
-    }
-}
-
-// Properties.Get and GetAll on an object whose properties are all read-only, of one interface.
-// LU tells whether a property was read: what a host does, as a refused call is not.
-bool repondreProprietes(const QDBusMessage& question, const QDBusConnection& bus,
-                        const QString& interface, const QVariantMap& proprietes, bool& lu) {
-    const QString methode = question.member();
-    const QVariantList arguments = question.arguments();
-    lu = false;
-    if (methode == QLatin1String("GetAll") && question.signature() == QLatin1String("s")) {
-        const QString demandee = arguments.at(0).toString();
-        lu = demandee.isEmpty() || demandee == interface;
-        repondre(question, bus, {QVariant::fromValue(lu ? proprietes : QVariantMap{})});
-        return true;
-    }
-    if (methode == QLatin1String("Get") && question.signature() == QLatin1String("ss")) {
-        const auto trouvee = proprietes.constFind(arguments.at(1).toString());
-        const QString demandee = arguments.at(0).toString();
-        if (trouvee == proprietes.constEnd() || (!demandee.isEmpty() && demandee != interface)) {
-            if (question.isReplyRequired()) {
-                bus.send(question.createErrorReply(QDBusError::UnknownProperty,
-                                                   QStringLiteral("no such property")));
-            }
-        } else {
-            lu = true;
-            repondre(question, bus, {QVariant::fromValue(QDBusVariant(trouvee.value()))});
-        }
-        return true;
-    }
-    if (methode == QLatin1String("Set")) {
-        if (question.isReplyRequired()) {
-            bus.send(question.createErrorReply(QDBusError::PropertyReadOnly,
-                                               QStringLiteral("the properties are read-only")));
-        }
-        return true;
-    }
-    return false;
-}
-
 // A toolkit caption with its access key ("&A propos") as dbusmenu writes it ("_A propos").
 QString libelleDbusmenu(const QString& texte) {
     QString libelle;
@@ -198,9 +145,7 @@ bool jetonRecevable(const QString& jeton) {
 
 // A call to the bus itself.
 QDBusMessage questionBus(const QString& methode) {
-    const QString bus = QStringLiteral("org.freedesktop.DBus");
-    return QDBusMessage::createMethodCall(bus, QStringLiteral("/org/freedesktop/DBus"), bus,
-                                          methode);
+    return QDBusMessage::createMethodCall(ServiceBus, CheminBus, ServiceBus, methode);
 }
 
 // A name for each item of this process, never the same twice: a host that saw one item's name go
@@ -212,40 +157,135 @@ int prochainNumero() {
 
 } // namespace
 
-// The properties' answer, and a read noted when a property was read.
-bool ElementSni::repondreProprietes(ElementSni& element, const QDBusMessage& question,
-                                    const QDBusConnection& bus, const QString& interface,
-                                    const QVariantMap& proprietes) {
-    bool lu = false;
-    const bool traitee = ::repondreProprietes(question, bus, interface, proprietes, lu);
-    if (lu) {
-        noterLecture(element, question, bus);
-    }
-    return traitee;
-}
+// A call being answered: the question and the connection it came on.
+class ElementSni::Appel {
+public:
+    Appel(const QDBusMessage& question, const QDBusConnection& bus)
+        : m_question(question), m_bus(bus) {}
 
-// Tells that a client read the item, once the question is answered and from the program's loop:
-// nothing that this sets off runs inside the bus's call to the object.
-void ElementSni::noterLecture(ElementSni& element, const QDBusMessage& question,
-                              const QDBusConnection& bus) {
-    if (question.service() == bus.baseService()) {
-        return;
+    const QDBusMessage& question() const { return m_question; }
+    QVariant argument(qsizetype rang) const { return m_question.arguments().at(rang); }
+
+    void repondre(const QVariantList& valeurs = {}) const {
+        if (m_question.isReplyRequired()) {
+            m_bus.send(m_question.createReply(valeurs));
+        }
     }
-    QMetaObject::invokeMethod(
-        &element, [&element, lecteur = question.service()] { emit element.lu(lecteur); },
-        Qt::QueuedConnection);
-}
+
+    void refuser(QDBusError::ErrorType erreur, const QString& pourquoi) const {
+        if (m_question.isReplyRequired()) {
+            m_bus.send(m_question.createErrorReply(erreur, pourquoi));
+        }
+    }
+
+    // The asker read what a host reads to draw the item: told once the answer is sent, from the
+    // program's loop, so that nothing this sets off runs inside the bus's call to the object.
+    void noterLecture(ElementSni& element) const {
+        if (m_question.service() == m_bus.baseService()) {
+            return;
+        }
+        QMetaObject::invokeMethod(
+            &element, [&element, lecteur = m_question.service()] { emit element.luPar(lecteur); },
+            Qt::QueuedConnection);
+    }
+
+private:
+    const QDBusMessage& m_question;
+    const QDBusConnection& m_bus;
+};
+
+// What the item and its menu share: read-only properties of one interface, and methods reached
+// through one table of interface, member and signature. An unknown member is refused as such, a
+// known one with other arguments as invalid, on both objects alike.
+class ElementSni::ObjetBus : public QDBusVirtualObject {
+public:
+    QString introspect(const QString&) const override {
+        return QString::fromLatin1(m_introspection);
+    }
+
+protected:
+    template <typename Objet> struct Methode {
+        QLatin1String interface;
+        QLatin1String membre;
+        QLatin1String signature;
+        void (Objet::*reponse)(const Appel&);
+    };
+
+    ObjetBus(ElementSni& element, QLatin1String interface, const char* introspection)
+        : m_element(element), m_interface(interface), m_introspection(introspection) {}
+
+    // False for introspection, which the toolkit answers from introspect().
+    template <typename Objet, std::size_t N>
+    static bool distribuer(Objet& objet, const std::array<Methode<Objet>, N>& methodes,
+                           const Appel& appel) {
+        const QDBusMessage& question = appel.question();
+        if (question.interface() == QLatin1String("org.freedesktop.DBus.Introspectable") ||
+            (question.interface().isEmpty() && question.member() == QLatin1String("Introspect"))) {
+            return false;
+        }
+        bool membreConnu = false;
+        for (const Methode<Objet>& methode : methodes) {
+            if (question.member() != methode.membre ||
+                (!question.interface().isEmpty() && question.interface() != methode.interface)) {
+                continue;
+            }
+            if (question.signature() == methode.signature) {
+                (objet.*methode.reponse)(appel);
+                return true;
+            }
+            membreConnu = true;
+        }
+        if (membreConnu) {
+            appel.refuser(QDBusError::InvalidArgs, QStringLiteral("unexpected arguments"));
+        } else {
+            appel.refuser(QDBusError::UnknownMethod, QStringLiteral("no such method"));
+        }
+        return true;
+    }
+
+    void Get(const Appel& appel) {
+        const QString interface = appel.argument(0).toString();
+        const auto trouvee = m_proprietes.constFind(appel.argument(1).toString());
+        if (trouvee == m_proprietes.constEnd() ||
+            (!interface.isEmpty() && interface != m_interface)) {
+            appel.refuser(QDBusError::UnknownProperty, QStringLiteral("no such property"));
+            return;
+        }
+        appel.repondre({QVariant::fromValue(QDBusVariant(trouvee.value()))});
+        appel.noterLecture(m_element);
+    }
+
+    void GetAll(const Appel& appel) {
+        const QString interface = appel.argument(0).toString();
+        const bool notre = interface.isEmpty() || interface == m_interface;
+        appel.repondre({QVariant::fromValue(notre ? m_proprietes : QVariantMap{})});
+        if (notre) {
+            appel.noterLecture(m_element);
+        }
+    }
+
+    void Set(const Appel& appel) {
+        appel.refuser(QDBusError::PropertyReadOnly, QStringLiteral("the properties are read-only"));
+    }
+
+    ElementSni& m_element;
+    QVariantMap m_proprietes;
+
+private:
+    QLatin1String m_interface;
+    const char* m_introspection;
+};
 
 // The item: its properties, and the clicks that hosts report.
-class ElementSni::Objet : public QDBusVirtualObject {
+class ElementSni::ObjetElement : public ObjetBus {
 public:
-    Objet(ElementSni& element, const QIcon& icone, const QString& infobulle) : m_element(element) {
+    ObjetElement(ElementSni& element, const QIcon& icone, const QString& infobulle)
+        : ObjetBus(element, InterfaceElement, IntrospectionElement) {
         const PixmapsSni images = pixmapsSni(icone);
-        const QString nom = QGuiApplication::applicationDisplayName();
         m_proprietes = {
             {QStringLiteral("Category"), QStringLiteral("ApplicationStatus")},
             {QStringLiteral("Id"), QCoreApplication::applicationName()},
-            {QStringLiteral("Title"), nom},
+            {QStringLiteral("Title"), QGuiApplication::applicationDisplayName()},
             {QStringLiteral("Status"), QStringLiteral("Active")},
             {QStringLiteral("WindowId"), 0},
             {QStringLiteral("IconThemePath"), QString()},
@@ -262,174 +302,158 @@ public:
         };
     }
 
-    QString introspect(const QString&) const override {
-        return QString::fromLatin1(IntrospectionElement);
-    }
-
     bool handleMessage(const QDBusMessage& question, const QDBusConnection& bus) override {
-        if (question.interface() == InterfaceProprietes) {
-            return repondreProprietes(m_element, question, bus, InterfaceElement, m_proprietes);
-        }
-        if (!question.interface().isEmpty() && question.interface() != InterfaceElement) {
-            return false;
-        }
-        const QString methode = question.member();
-        if (methode == QLatin1String("ProvideXdgActivationToken")) {
-            // Sent before a click by GNOME Shell and Plasma: the compositor's leave to activate
-            // a window, which ends the host's start-up sequence (its busy pointer).
-            if (question.signature() != QLatin1String("s")) {
-                refuser(question, bus, QStringLiteral("unexpected arguments"));
-                return true;
-            }
-            const QString jeton = question.arguments().constFirst().toString();
-            if (!jetonRecevable(jeton)) {
-                refuser(question, bus, QStringLiteral("not an activation token"));
-                return true;
-            }
-            repondre(question, bus);
-            emit m_element.jetonActivation(jeton);
-            return true;
-        }
-        int code = 0;
-        if (methode == QLatin1String("Activate")) {
-            code = WM_LBUTTONDOWN;
-        } else if (methode == QLatin1String("ContextMenu")) {
-            code = WM_RBUTTONUP; // a host that draws no menu: the window opens its own
-        } else if (methode == QLatin1String("SecondaryActivate")) {
-            code = WM_MBUTTONDOWN;
-        } else if (methode != QLatin1String("Scroll")) {
-            return false;
-        }
-        if (question.signature() != (code == 0 ? QLatin1String("is") : QLatin1String("ii"))) {
-            refuser(question, bus, QStringLiteral("unexpected arguments"));
-            return true;
-        }
-        repondre(question, bus);
-        if (code != 0) {
-            emit m_element.clic(code);
-        }
-        return true;
+        using O = ObjetElement;
+        static const std::array<Methode<O>, 8> Methodes{{
+            {InterfaceProprietes, QLatin1String("Get"), QLatin1String("ss"), &O::Get},
+            {InterfaceProprietes, QLatin1String("GetAll"), QLatin1String("s"), &O::GetAll},
+            {InterfaceProprietes, QLatin1String("Set"), QLatin1String("ssv"), &O::Set},
+            {InterfaceElement, QLatin1String("Activate"), QLatin1String("ii"), &O::Activate},
+            {InterfaceElement, QLatin1String("ContextMenu"), QLatin1String("ii"), &O::ContextMenu},
+            {InterfaceElement, QLatin1String("SecondaryActivate"), QLatin1String("ii"),
+             &O::SecondaryActivate},
+            {InterfaceElement, QLatin1String("Scroll"), QLatin1String("is"), &O::Scroll},
+            {InterfaceElement, QLatin1String("ProvideXdgActivationToken"), QLatin1String("s"),
+             &O::ProvideXdgActivationToken},
+        }};
+        return distribuer(*this, Methodes, Appel(question, bus));
     }
 
 private:
-    ElementSni& m_element;
-    QVariantMap m_proprietes;
+    void Activate(const Appel& appel) { cliquer(appel, WM_LBUTTONDOWN); }
+    // A host that draws no menu: the window opens its own.
+    void ContextMenu(const Appel& appel) { cliquer(appel, WM_RBUTTONUP); }
+    void SecondaryActivate(const Appel& appel) { cliquer(appel, WM_MBUTTONDOWN); }
+    // The wheel over the icon does nothing.
+    void Scroll(const Appel& appel) { appel.repondre(); }
+
+    // Sent before a click by GNOME Shell and Plasma: the compositor's leave to activate a window,
+    // which ends the host's start-up sequence (its busy pointer).
+    void ProvideXdgActivationToken(const Appel& appel) {
+        const QString jeton = appel.argument(0).toString();
+        if (!jetonRecevable(jeton)) {
+            appel.refuser(QDBusError::InvalidArgs, QStringLiteral("not an activation token"));
+            return;
+        }
+        appel.repondre();
+        emit m_element.jetonActivation(jeton);
+    }
+
+    void cliquer(const Appel& appel, int code) {
+        appel.repondre();
+        emit m_element.clic(code);
+    }
 };
 
-// The menu, read from the window's QMenu at each question, so that greyed items show greyed.
-class ElementSni::Menu : public QDBusVirtualObject {
+// The menu, read from the window's QMenu at each question, so that greyed entries show greyed.
+class ElementSni::ObjetMenu : public ObjetBus {
 public:
-    Menu(ElementSni& element, QDBusConnection bus, QMenu* menu)
-        : m_element(element), m_bus(std::move(bus)), m_menu(menu) {
+    ObjetMenu(ElementSni& element, QDBusConnection bus, QMenu* menu)
+        : ObjetBus(element, InterfaceMenu, IntrospectionMenu), m_bus(std::move(bus)), m_menu(menu) {
+        m_proprietes = {{QStringLiteral("Version"), 3u},
+                        {QStringLiteral("TextDirection"), QStringLiteral("ltr")},
+                        {QStringLiteral("Status"), QStringLiteral("normal")},
+                        {QStringLiteral("IconThemePath"), QStringList()}};
         if (menu == nullptr) {
             return;
         }
         for (QAction* action : menu->actions()) {
-            connect(action, &QAction::changed, this, &Menu::miseAJour);
+            connect(action, &QAction::changed, this, &ObjetMenu::annoncerDisposition);
         }
-    }
-
-    QString introspect(const QString&) const override {
-        return QString::fromLatin1(IntrospectionMenu);
     }
 
     bool handleMessage(const QDBusMessage& question, const QDBusConnection& bus) override {
-        if (question.interface() == InterfaceProprietes) {
-            return repondreProprietes(m_element, question, bus, InterfaceMenu,
-                                      {{QStringLiteral("Version"), 3u},
-                                       {QStringLiteral("TextDirection"), QStringLiteral("ltr")},
-                                       {QStringLiteral("Status"), QStringLiteral("normal")},
-                                       {QStringLiteral("IconThemePath"), QStringList()}});
-        }
-        if (!question.interface().isEmpty() && question.interface() != InterfaceMenu) {
-            return false;
-        }
-        const QString methode = question.member();
-        const QString signature = question.signature();
-        const QVariantList arguments = question.arguments();
-        if (methode == QLatin1String("GetLayout") && signature == QLatin1String("iias")) {
-            const int parent = arguments.at(0).toInt();
-            if (parent != 0 && action(parent) == nullptr) {
-                refuser(question, bus, QStringLiteral("no such menu entry"));
-                return true;
-            }
-            noterLecture(m_element, question, bus);
-            repondre(
-                question, bus,
-                {m_revision, QVariant::fromValue(disposition(parent, arguments.at(1).toInt()))});
-        } else if (methode == QLatin1String("GetGroupProperties") &&
-                   signature == QLatin1String("aias")) {
-            // Each entry once, however often a request names it: the answer holds no more than
-            // the menu, and the request is read no further once every entry is in it.
-            const QList<int> demandes = qdbus_cast<QList<int>>(arguments.at(0));
-            const qsizetype entrees = m_menu.isNull() ? 0 : m_menu->actions().size();
-            std::vector<bool> vues(static_cast<std::size_t>(entrees) + 1, false);
-            ListeProprietesMenuSni liste;
-            for (const int id : demandes) {
-                if (liste.size() == entrees) {
-                    break;
-                }
-                const QAction* entree = action(id);
-                if (entree != nullptr && !vues[static_cast<std::size_t>(id)]) {
-                    vues[static_cast<std::size_t>(id)] = true;
-                    liste.push_back({id, proprietes(*entree)});
-                }
-            }
-            noterLecture(m_element, question, bus);
-            repondre(question, bus, {QVariant::fromValue(liste)});
-        } else if (methode == QLatin1String("GetProperty") && signature == QLatin1String("is")) {
-            const QAction* entree = action(arguments.at(0).toInt());
-            const QVariantMap valeurs = entree ? proprietes(*entree) : QVariantMap{};
-            const auto trouvee = valeurs.constFind(arguments.at(1).toString());
-            if (trouvee == valeurs.constEnd()) {
-                refuser(question, bus, QStringLiteral("no such menu entry or property"));
-            } else {
-                noterLecture(m_element, question, bus);
-                repondre(question, bus, {QVariant::fromValue(QDBusVariant(trouvee.value()))});
-            }
-        } else if (methode == QLatin1String("Event") && signature == QLatin1String("isvu")) {
-            repondre(question, bus);
-            evenement(arguments.at(0).toInt(), arguments.at(1).toString());
-        } else if (methode == QLatin1String("EventGroup") &&
-                   signature == QLatin1String("a(isvu)")) {
-            QList<int> inconnus;
-            QList<std::pair<int, QString>> evenements;
-            const auto lu = arguments.at(0).value<QDBusArgument>();
-            lu.beginArray();
-            while (!lu.atEnd()) {
-                int id = 0;
-                QString quoi;
-                QDBusVariant donnees;
-                uint instant = 0;
-                lu.beginStructure();
-                lu >> id >> quoi >> donnees >> instant;
-                lu.endStructure();
-                if (id != 0 && action(id) == nullptr) {
-                    inconnus.push_back(id);
-                } else {
-                    evenements.push_back({id, quoi});
-                }
-            }
-            lu.endArray();
-            repondre(question, bus, {QVariant::fromValue(inconnus)});
-            for (const auto& [id, quoi] : std::as_const(evenements)) {
-                evenement(id, quoi);
-            }
-        } else if (methode == QLatin1String("AboutToShow") && signature == QLatin1String("i")) {
-            // Hosts ask this ahead of any click (GNOME Shell does for every new item): it
-            // says nothing of the user.
-            repondre(question, bus, {false});
-        } else if (methode == QLatin1String("AboutToShowGroup") &&
-                   signature == QLatin1String("ai")) {
-            repondre(question, bus,
-                     {QVariant::fromValue(QList<int>()), QVariant::fromValue(QList<int>())});
-        } else {
-            refuser(question, bus, QStringLiteral("unexpected method or arguments"));
-        }
-        return true;
+        using O = ObjetMenu;
+        static const std::array<Methode<O>, 10> Methodes{{
+            {InterfaceProprietes, QLatin1String("Get"), QLatin1String("ss"), &O::Get},
+            {InterfaceProprietes, QLatin1String("GetAll"), QLatin1String("s"), &O::GetAll},
+            {InterfaceProprietes, QLatin1String("Set"), QLatin1String("ssv"), &O::Set},
+            {InterfaceMenu, QLatin1String("GetLayout"), QLatin1String("iias"), &O::GetLayout},
+            {InterfaceMenu, QLatin1String("GetGroupProperties"), QLatin1String("aias"),
+             &O::GetGroupProperties},
+            {InterfaceMenu, QLatin1String("GetProperty"), QLatin1String("is"), &O::GetProperty},
+            {InterfaceMenu, QLatin1String("Event"), QLatin1String("isvu"), &O::Event},
+            {InterfaceMenu, QLatin1String("EventGroup"), QLatin1String("a(isvu)"), &O::EventGroup},
+            {InterfaceMenu, QLatin1String("AboutToShow"), QLatin1String("i"), &O::AboutToShow},
+            {InterfaceMenu, QLatin1String("AboutToShowGroup"), QLatin1String("ai"),
+             &O::AboutToShowGroup},
+        }};
+        return distribuer(*this, Methodes, Appel(question, bus));
     }
 
 private:
+    void GetLayout(const Appel& appel) {
+        const int parent = appel.argument(0).toInt();
+        if (parent != 0 && action(parent) == nullptr) {
+            appel.refuser(QDBusError::InvalidArgs, QStringLiteral("no such menu entry"));
+            return;
+        }
+        appel.repondre(
+            {m_revision, QVariant::fromValue(disposition(parent, appel.argument(1).toInt()))});
+        appel.noterLecture(m_element);
+    }
+
+    // Each entry once, however often a request names it: the answer holds no more than the
+    // menu, and the request is read no further once every entry is in it.
+    void GetGroupProperties(const Appel& appel) {
+        const auto demandes = qdbus_cast<QList<int>>(appel.argument(0));
+        const qsizetype entrees = m_menu.isNull() ? 0 : m_menu->actions().size();
+        std::vector<bool> vues(static_cast<std::size_t>(entrees) + 1, false);
+        ListeProprietesMenuSni liste;
+        for (const int id : demandes) {
+            if (liste.size() == entrees) {
+                break;
+            }
+            const QAction* entree = action(id);
+            if (entree != nullptr && !vues[static_cast<std::size_t>(id)]) {
+                vues[static_cast<std::size_t>(id)] = true;
+                liste.push_back({id, proprietes(*entree)});
+            }
+        }
+        appel.repondre({QVariant::fromValue(liste)});
+        appel.noterLecture(m_element);
+    }
+
+    void GetProperty(const Appel& appel) {
+        const QAction* entree = action(appel.argument(0).toInt());
+        const QVariantMap valeurs = entree ? proprietes(*entree) : QVariantMap{};
+        const auto trouvee = valeurs.constFind(appel.argument(1).toString());
+        if (trouvee == valeurs.constEnd()) {
+            appel.refuser(QDBusError::InvalidArgs,
+                          QStringLiteral("no such menu entry or property"));
+            return;
+        }
+        appel.repondre({QVariant::fromValue(QDBusVariant(trouvee.value()))});
+        appel.noterLecture(m_element);
+    }
+
+    void Event(const Appel& appel) {
+        appel.repondre();
+        evenement(appel.argument(0).toInt(), appel.argument(1).toString());
+    }
+
+    // Events for unknown entries are reported back; the others run once the answer is sent.
+    void EventGroup(const Appel& appel) {
+        const auto groupe = qdbus_cast<QList<EvenementMenuSni>>(appel.argument(0));
+        QList<int> inconnus;
+        for (const EvenementMenuSni& e : groupe) {
+            if (e.id != 0 && action(e.id) == nullptr) {
+                inconnus.push_back(e.id);
+            }
+        }
+        appel.repondre({QVariant::fromValue(inconnus)});
+        for (const EvenementMenuSni& e : groupe) {
+            evenement(e.id, e.quoi);
+        }
+    }
+
+    // Hosts ask this ahead of any click (GNOME Shell does for every new item): it says nothing
+    // of the user, and the menu never needs an update first.
+    void AboutToShow(const Appel& appel) { appel.repondre({false}); }
+    void AboutToShowGroup(const Appel& appel) {
+        appel.repondre({QVariant::fromValue(QList<int>()), QVariant::fromValue(QList<int>())});
+    }
+
     // Entries are numbered from 1 in the menu's order; 0 is the menu itself.
     QAction* action(int id) const {
         if (m_menu.isNull() || id < 1 || id > m_menu->actions().size()) {
@@ -463,7 +487,7 @@ private:
         return racine;
     }
 
-    // Run once the host has its answer, from the program's own loop: an item may open a modal box.
+    // Run from the program's own loop once the host has its answer: an entry may open a modal box.
     void evenement(int id, const QString& quoi) {
         if (quoi == QLatin1String("clicked")) {
             QPointer<QAction> entree = action(id);
@@ -488,26 +512,36 @@ private:
         }
     }
 
-    void miseAJour() {
-        ++m_revision;
-        QDBusMessage signal =
-            QDBusMessage::createSignal(CheminMenu, InterfaceMenu, QStringLiteral("LayoutUpdated"));
-        signal << m_revision << 0;
-        m_bus.send(signal);
+    // Entries greyed together (both while a box is open) make one new layout, told once.
+    void annoncerDisposition() {
+        if (m_annonceEnAttente) {
+            return;
+        }
+        m_annonceEnAttente = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_annonceEnAttente = false;
+                ++m_revision;
+                QDBusMessage signal = QDBusMessage::createSignal(CheminMenu, InterfaceMenu,
+                                                                 QStringLiteral("LayoutUpdated"));
+                signal << m_revision << 0;
+                m_bus.send(signal);
+            },
+            Qt::QueuedConnection);
     }
 
-    ElementSni& m_element;
     QDBusConnection m_bus;
     QPointer<QMenu> m_menu;
     uint m_revision = 1;
+    bool m_annonceEnAttente = false;
 };
-
 ElementSni::ElementSni(QDBusConnection bus, const QIcon& icone, const QString& infobulle,
                        QMenu* menu, Nom nom)
     : m_bus(std::move(bus)) {
     enregistrerTypesSni();
-    m_objet = std::make_unique<Objet>(*this, icone, infobulle);
-    m_menu = std::make_unique<Menu>(*this, m_bus, menu);
+    m_objet = std::make_unique<ObjetElement>(*this, icone, infobulle);
+    m_menu = std::make_unique<ObjetMenu>(*this, m_bus, menu);
     if (!m_bus.registerVirtualObject(CheminElement, m_objet.get()) ||
         !m_bus.registerVirtualObject(CheminMenu, m_menu.get())) {
         qCWarning(journalPlateforme) << "could not serve the tray item on the session bus";

@@ -46,27 +46,25 @@ public:
 signals:
     // The bus name is owned: the item may now be registered with a watcher.
     void publie();
-    // A client other than the program asked the item or its menu something.
-    void lu(const QString& lecteur);
+    // A client other than the program read what a host reads to draw the item: its properties,
+    // or its menu's layout or entries.
+    void luPar(const QString& lecteur);
     // A click on the item, as the shell's mouse-message code.
     void clic(int code);
     // The host's leave for the next activation of a window, sent before the click it goes with.
     void jetonActivation(const QString& jeton);
 
 private:
-    class Objet;
-    class Menu;
+    class Appel;
+    class ObjetBus;
+    class ObjetElement;
+    class ObjetMenu;
 
     void demanderNom(int essai);
-    static void noterLecture(ElementSni& element, const QDBusMessage& question,
-                             const QDBusConnection& bus);
-    static bool repondreProprietes(ElementSni& element, const QDBusMessage& question,
-                                   const QDBusConnection& bus, const QString& interface,
-                                   const QVariantMap& proprietes);
 
     QDBusConnection m_bus;
     QString m_service;
     QString m_nomDemande; // asked for, owned or not yet
-    std::unique_ptr<Objet> m_objet;
-    std::unique_ptr<Menu> m_menu;
+    std::unique_ptr<ObjetElement> m_objet;
+    std::unique_ptr<ObjetMenu> m_menu;
 };

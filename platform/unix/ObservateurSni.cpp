@@ -3,6 +3,7 @@
 #include "platform/Journal.h"
 #include "platform/unix/ElementSni.h"
 #include "platform/unix/PlafondReception.h"
+#include "platform/unix/ProtocoleSni.h"
 
 #include <algorithm>
 #include <QDBusArgument>
@@ -11,16 +12,8 @@
 
 namespace {
 
-const QString ServiceBus = QStringLiteral("org.freedesktop.DBus");
-const QString CheminBus = QStringLiteral("/org/freedesktop/DBus");
-const QString ServiceObservateur = QStringLiteral("org.kde.StatusNotifierWatcher");
-const QString CheminObservateur = QStringLiteral("/StatusNotifierWatcher");
-const QString ServiceCoquille = QStringLiteral("org.gnome.Shell");
-const QString InterfaceProprietes = QStringLiteral("org.freedesktop.DBus.Properties");
-const QString ProprieteHote = QStringLiteral("IsStatusNotifierHostRegistered");
+using namespace sni;
 
-// An answer later than this is none; the next change asks again.
-constexpr int DelaiReponseMs = 2000;
 // One reader is proof enough; a peer that reads from ever new connections costs no more.
 constexpr qsizetype LecteursRetenus = 16;
 
@@ -237,7 +230,7 @@ void ObservateurSni::suivre(ElementSni* element) {
     m_lecteurs.clear();
     if (element != nullptr) {
         connect(element, &ElementSni::publie, this, &ObservateurSni::inscrire);
-        connect(element, &ElementSni::lu, this, &ObservateurSni::lecture);
+        connect(element, &ElementSni::luPar, this, &ObservateurSni::lecture);
         inscrire();
     }
 }

@@ -76,6 +76,20 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, ProprietesMenuSni
     return argument;
 }
 
+QDBusArgument& operator<<(QDBusArgument& argument, const EvenementMenuSni& evenement) {
+    argument.beginStructure();
+    argument << evenement.id << evenement.quoi << evenement.donnees << evenement.instant;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, EvenementMenuSni& evenement) {
+    argument.beginStructure();
+    argument >> evenement.id >> evenement.quoi >> evenement.donnees >> evenement.instant;
+    argument.endStructure();
+    return argument;
+}
+
 void enregistrerTypesSni() {
     qDBusRegisterMetaType<PixmapSni>();
     qDBusRegisterMetaType<PixmapsSni>();
@@ -83,6 +97,8 @@ void enregistrerTypesSni() {
     qDBusRegisterMetaType<ElementMenuSni>();
     qDBusRegisterMetaType<ProprietesMenuSni>();
     qDBusRegisterMetaType<ListeProprietesMenuSni>();
+    qDBusRegisterMetaType<EvenementMenuSni>();
+    qDBusRegisterMetaType<QList<EvenementMenuSni>>();
 }
 
 PixmapsSni pixmapsSni(const QIcon& icone) {

@@ -40,10 +40,19 @@ struct ProprietesMenuSni {
 };
 using ListeProprietesMenuSni = QList<ProprietesMenuSni>;
 
+// One event of a group that a host sends: the entry, what happened, its data and time. (isvu)
+struct EvenementMenuSni {
+    int id = 0;
+    QString quoi;
+    QDBusVariant donnees;
+    uint instant = 0;
+};
+
 Q_DECLARE_METATYPE(PixmapSni)
 Q_DECLARE_METATYPE(InfobulleSni)
 Q_DECLARE_METATYPE(ElementMenuSni)
 Q_DECLARE_METATYPE(ProprietesMenuSni)
+Q_DECLARE_METATYPE(EvenementMenuSni)
 
 QDBusArgument& operator<<(QDBusArgument& argument, const PixmapSni& pixmap);
 const QDBusArgument& operator>>(const QDBusArgument& argument, PixmapSni& pixmap);
@@ -53,6 +62,8 @@ QDBusArgument& operator<<(QDBusArgument& argument, const ElementMenuSni& element
 const QDBusArgument& operator>>(const QDBusArgument& argument, ElementMenuSni& element);
 QDBusArgument& operator<<(QDBusArgument& argument, const ProprietesMenuSni& proprietes);
 const QDBusArgument& operator>>(const QDBusArgument& argument, ProprietesMenuSni& proprietes);
+QDBusArgument& operator<<(QDBusArgument& argument, const EvenementMenuSni& evenement);
+const QDBusArgument& operator>>(const QDBusArgument& argument, EvenementMenuSni& evenement);
 
 // Makes the types above known to QtDBus; safe to call more than once.
 void enregistrerTypesSni();
