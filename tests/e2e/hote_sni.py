@@ -30,10 +30,20 @@ DBUS_SESSION_BUS_ADDRESS, with Debian's python3-dbus and python3-gi only.
                               label (access-key marks removed) <TAB> enabled|disabled
   hote_sni.py click LABEL     clicks the menu item with that label, as a host's menu does
   hote_sni.py open-menu       tells the first item its menu opens, as a host drawing it does
+Calls that no host makes:
+  hote_sni.py huge MB         calls the first item with MB megabytes of arguments, then reads it
+                              within 1 s; prints the time that reading took
+  hote_sni.py groups N        asks the first item's menu for entry 1's properties N times in one
+                              request; prints the entries answered and the time taken
+  hote_sni.py refuse          waits for an item, calls it what it does not have, and stays on the
+                              bus; prints "refused" once refused
+  hote_sni.py squat NAME N    owns the N bus names after NAME (org.kde.StatusNotifierItem-PID-K),
+                              those that the program's next items would take; prints "ready"
 """
 
 import os
 import sys
+import time
 
 import dbus
 import dbus.bus
@@ -300,6 +310,49 @@ def main(arguments):
         for _ in range(int(arguments[1])):
             bus.request_name(WATCHER, dbus.bus.NAME_FLAG_DO_NOT_QUEUE)
             bus.release_name(WATCHER)
+        return
+    if len(arguments) == 2 and arguments[0] == "huge":
+        # Two arrays of half the size each: one array stops at 64 MiB.
+        item = first_item(bus)
+        half = dbus.ByteArray(bytes(int(arguments[1]) << 19))
+        try:
+            bus.call_blocking(item.bus_name, item.object_path, PROPERTIES, "GetAll", "ayay",
+                              (half, half), timeout=30)
+        except dbus.DBusException as refused:
+            print(f"refused ({refused.get_dbus_name()}), ", end="")
+        start = time.monotonic()
+        bus.call_blocking(item.bus_name, item.object_path, PROPERTIES, "GetAll", "s", (ITEM,),
+                          timeout=1)
+        print(f"read in {(time.monotonic() - start) * 1000:.0f} ms")
+        return
+    if len(arguments) == 2 and arguments[0] == "groups":
+        menu = first_menu(bus)
+        ids = dbus.Array([1] * int(arguments[1]), signature="i")
+        start = time.monotonic()
+        entries = menu.GetGroupProperties(ids, dbus.Array([], signature="s"),
+                                          dbus_interface=MENU, timeout=5)
+        print(f"entries {len(entries)} in {(time.monotonic() - start) * 1000:.0f} ms")
+        return
+    if arguments == ["refuse"]:
+        while True:
+            try:
+                item = first_item(bus)
+                break
+            except (SystemExit, dbus.DBusException):
+                time.sleep(0.05)
+        try:
+            bus.call_blocking(item.bus_name, item.object_path, "org.example.Inconnue", "Lire",
+                              "", (), timeout=5)
+        except dbus.DBusException:
+            print("refused", flush=True)
+        time.sleep(3600)
+        return
+    if len(arguments) == 3 and arguments[0] == "squat":
+        prefix, number = arguments[1].rsplit("-", 1)
+        for n in range(int(number) + 1, int(number) + 1 + int(arguments[2])):
+            bus.request_name(f"{prefix}-{n}", dbus.bus.NAME_FLAG_DO_NOT_QUEUE)
+        print("ready", flush=True)
+        time.sleep(3600)
         return
     if arguments == ["items"]:
         watcher = bus.get_object(WATCHER, WATCHER_PATH)

@@ -5,9 +5,12 @@
 # - 1,000 clients that each read the item and leave;
 # - a watcher's name taken and given back by the thousand (each time an item offered and
 #   withdrawn);
+# - calls that no host sends: 70 MB at once, a million ids for the menu's entries;
+# - a client owning the names the item would take next, while the tray restarts;
 # - the session bus itself dying;
 # - the program in a PID namespace of its own, where the bus knows it by another process id;
-# - activation tokens that no compositor makes (too long, with blanks, of another type): refused.
+# - activation tokens that no compositor makes (too long, with blanks, of another type): refused;
+# - a client whose call the item refused, on a bus whose watcher draws nothing: no reader.
 #   sni_hostile.sh TARVANE
 source "$(dirname "$0")/harness.sh"
 e2e_begin sni_hostile
@@ -56,6 +59,29 @@ sleep 1
 expect_growth_within 1024 "$before" "1,000 readers"
 e2e_find_window Tarvane && e2e_fail "the window showed under the readers"
 
+# ---- Calls that no host sends: the item still answers, at little cost
+before=$(memory_kb)
+reply=$(e2e_sni groups 1000000) || e2e_fail "no answer to a million ids"
+e2e_log "a million ids for entry 1: $reply"
+[[ $reply == "entries 1 "* ]] || e2e_fail "a million ids answered with: $reply"
+expect_growth_within 1024 "$before" "a million ids"
+reply=$(e2e_sni huge 70) || e2e_fail "the item was deaf after a 70 MB call: $reply"
+e2e_log "70 MB in one call: $reply"
+e2e_find_window Tarvane && e2e_fail "the window showed under calls no host sends"
+
+# ---- The item's next names taken: the tray restarts and finds the item under its unique name
+item=$(e2e_sni items | head -n 1)
+e2e_launch squatter "$E2E_PYTHON" -u "$E2E_HERE/hote_sni.py" squat "${item%%/*}" 50
+squatter=$E2E_LAST_PID
+e2e_wait_until "$E2E_TIMEOUT" "the squatter to own 50 names" grep -q '^ready' "$E2E_WORK/squatter.log"
+e2e_stop_sni_host
+e2e_window_within 3 "the tray gone, its next names taken"
+e2e_start_sni_host
+e2e_wait_sni_item 3
+[[ $E2E_SEEN == :* ]] || e2e_fail "the item registered as $E2E_SEEN"
+e2e_stop "$squatter"
+e2e_hide_with_q "$E2E_WINDOW"
+
 # ---- A watcher that flips: the panel's own watcher stays, another client takes the name
 # whenever it is free, which it never is here: each flip is a change of owner that the program
 # must follow, so the real watcher is stopped first.
@@ -98,3 +124,13 @@ any_window && e2e_fail "the window showed: the program did not know its own item
 e2e_sni activate
 e2e_wait_until "$E2E_TIMEOUT" "the window after Activate" any_window
 e2e_log "ok: in a PID namespace, the item is the program's"
+
+# ---- A refused call is no host's reading: with a watcher that draws nothing, the window comes
+e2e_stop "$E2E_PID"
+E2E_PID=
+e2e_stop_sni_host
+e2e_start_sni_host --no-host
+e2e_launch refuser "$E2E_PYTHON" -u "$E2E_HERE/hote_sni.py" refuse
+e2e_start_program "$program"
+e2e_wait_until "$E2E_TIMEOUT" "the item refusing a call" grep -q '^refused' "$E2E_WORK/refuser.log"
+e2e_window_within 3 "a watcher and a client that read nothing"
