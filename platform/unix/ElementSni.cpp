@@ -396,7 +396,7 @@ private:
     // Each entry once, however often a request names it: the answer holds no more than the
     // menu, and the request is read no further once every entry is in it.
     void GetGroupProperties(const Appel& appel) {
-        const auto demandes = qdbus_cast<QList<int>>(appel.argument(0));
+        const auto demandes = premiers<int>(appel.argument(0));
         const qsizetype entrees = m_menu.isNull() ? 0 : m_menu->actions().size();
         std::vector<bool> vues(static_cast<std::size_t>(entrees) + 1, false);
         ListeProprietesMenuSni liste;
@@ -434,7 +434,7 @@ private:
 
     // Events for unknown entries are reported back; the others run once the answer is sent.
     void EventGroup(const Appel& appel) {
-        const auto groupe = qdbus_cast<QList<EvenementMenuSni>>(appel.argument(0));
+        const auto groupe = premiers<EvenementMenuSni>(appel.argument(0));
         QList<int> inconnus;
         for (const EvenementMenuSni& e : groupe) {
             if (e.id != 0 && action(e.id) == nullptr) {
@@ -452,6 +452,22 @@ private:
     void AboutToShow(const Appel& appel) { appel.repondre({false}); }
     void AboutToShowGroup(const Appel& appel) {
         appel.repondre({QVariant::fromValue(QList<int>()), QVariant::fromValue(QList<int>())});
+    }
+
+    // The first elements of an array that a host sends: no host names more than a few times
+    // the entries of a menu, and reading the array further would cost each element's time.
+    template <typename T> static QList<T> premiers(const QVariant& valeur) {
+        constexpr qsizetype Maximum = 256;
+        const auto tableau = valeur.value<QDBusArgument>();
+        QList<T> lus;
+        tableau.beginArray();
+        while (!tableau.atEnd() && lus.size() < Maximum) {
+            T element;
+            tableau >> element;
+            lus.push_back(element);
+        }
+        tableau.endArray(); // even before the end: the array's reader holds the message
+        return lus;
     }
 
     // Entries are numbered from 1 in the menu's order; 0 is the menu itself.
