@@ -5,14 +5,35 @@
 #include "platform/unix/ShellDocumentsQt.h"
 #include "platform/unix/ShellIconeQt.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
 class SystemeUnix : public ServicesSysteme {
 public:
-    ProgrammeEnCours& programme() override { return m_programme; }
-    ShellIcone& shell() override { return m_shell; }
-    ShellDocuments& documents() override { return m_documents; }
-    PresenceZoneNotification& presence() override { return m_presence; }
+    SystemeUnix() {
+#ifdef __GLIBC__
+        // Blocks of 256 KiB and more always come from the system and go back to it when freed.
+        // glibc's own bound grows with the largest block freed: after a few megabytes that a bus
+        // peer sent, the program would keep as much again, for good.
+        mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
+    }
+
+    ProgrammeEnCours& programme() override {
+        return m_programme;
+    }
+    ShellIcone& shell() override {
+        return m_shell;
+    }
+    ShellDocuments& documents() override {
+        return m_documents;
+    }
+    PresenceZoneNotification& presence() override {
+        return m_presence;
+    }
 
 private:
     ProgrammeQt m_programme;
