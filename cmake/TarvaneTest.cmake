@@ -45,6 +45,16 @@ function(tarvane_add_test name)
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock tarvane_options)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
     set(_env "LC_ALL=C.UTF-8" "TARVANE_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output")
+    if(NOT CMAKE_CROSSCOMPILING)
+        # Run from a desktop's terminal as from a bare shell: none of the caller's displays, buses
+        # or settings for the toolkit reach the tests.
+        foreach(_variable DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
+                XDG_CURRENT_DESKTOP XDG_SESSION_TYPE QT_QPA_PLATFORMTHEME QT_STYLE_OVERRIDE
+                QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI
+                QT_IM_MODULE QT_ACCESSIBILITY QT_LINUX_ACCESSIBILITY_ALWAYS_ON QT_LOGGING_RULES)
+            list(PREPEND _env "--unset=${_variable}")
+        endforeach()
+    endif()
     if(T_GUI)
         target_link_libraries(${name} PRIVATE tarvane_test_qtmain Qt6::Test)
         if(T_NATIF)
