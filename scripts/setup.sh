@@ -28,7 +28,7 @@ if ! apt-cache show --no-all-versions cmake >/dev/null 2>&1; then mettre_a_jour;
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           qt6-translations-l10n)
-# Qt's Wayland plugin: on a Wayland session the program runs on Wayland itself (README.md).
+# Qt's Wayland plugin: on a Wayland session the program runs on Wayland itself (docs/TRAYS.md).
 packages+=(qt6-wayland)
 # The X connection through which the program watches for an XEmbed tray.
 packages+=(libxcb1-dev)
