@@ -175,26 +175,6 @@ TEST_F(PresenceZoneNotificationQtTest, ItemNotShownWhileTheWatcherSaysNoHostIsRe
     EXPECT_TRUE(presence.presente());
 }
 
-// A call bigger than a connection may hold unread (63 MiB) leaves the program hearing the bus.
-TEST_F(PresenceZoneNotificationQtTest, HugeCall_theItemStillAnswersAfterIt) {
-    ObservateurSni sni(connexion(QStringLiteral("programme")));
-    ElementSni element(sni.bus(), m_icone, QString(), nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !element.service().isEmpty(); }));
-    QDBusConnection hote = connexion(QStringLiteral("hote"));
-    QDBusMessage enorme = QDBusMessage::createMethodCall(
-        element.service(), QStringLiteral("/StatusNotifierItem"),
-        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"));
-    enorme << QByteArray(35 << 20, 'x') << QByteArray(35 << 20, 'y'); // arrays stop at 64 MiB
-    const QDBusMessage refus = hote.call(enorme, QDBus::BlockWithGui, 20000);
-    EXPECT_EQ(refus.errorName(), QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"));
-    QDBusMessage question = QDBusMessage::createMethodCall(
-        element.service(), QStringLiteral("/StatusNotifierItem"),
-        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"));
-    question << QStringLiteral("org.kde.StatusNotifierItem");
-    const QDBusMessage reponse = hote.call(question, QDBus::BlockWithGui, 1000);
-    EXPECT_EQ(reponse.type(), QDBusMessage::ReplyMessage) << reponse.errorMessage().toStdString();
-}
-
 // A session bus that takes no message over 64 KiB, and drops a client that sends one.
 class PresenceBusBorneTest : public PresenceZoneNotificationQtTest {
 protected:
