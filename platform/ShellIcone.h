@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <QIcon>
 
+class QAction;
 class QMenu;
+class QPoint;
 class QWidget;
 
 // Messages and flags of the shell's notification-icon call.
@@ -75,4 +77,9 @@ public:
     // The menu that trays drawing their own menus (StatusNotifierItem hosts) show on a right
     // click, where the icon's messages cannot open it. Given before the icon is added.
     virtual void associerMenu(QMenu*) {}
+
+    // Opens the icon's pop-up menu at a screen position and returns once it is closed: the item
+    // chosen, which has been triggered as well, or nullptr. The toolkit's own menu, unless the
+    // shell has one of its own.
+    virtual QAction* ouvrirMenu(QMenu& menu, const QPoint& position);
 };

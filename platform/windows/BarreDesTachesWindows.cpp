@@ -4,9 +4,29 @@
 #include "platform/ProgrammeEnCours.h"
 
 #include <algorithm>
+#include <QAction>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QMetaObject>
+#include <QPointer>
+#include <QScreen>
 #include <QWidget>
+
+namespace {
+
+// A position in the toolkit's device-independent pixels, in the screen's own: each screen keeps
+// its top left corner in both and scales what lies beyond it.
+QPoint pixelsEcran(const QPoint& position) {
+    const QScreen* ecran = QGuiApplication::screenAt(position);
+    if (ecran == nullptr) {
+        return position;
+    }
+    const QPoint coin = ecran->geometry().topLeft();
+    return coin + (QPointF(position - coin) * ecran->devicePixelRatio()).toPoint();
+}
+
+} // namespace
 
 BarreDesTachesWindows::Icone::~Icone() {
     if (interception.receveur != nullptr) {
@@ -127,15 +147,42 @@ void BarreDesTachesWindows::envoyerMessage(const Icone& icone, std::uint32_t cod
     if (procedure == nullptr || icone.fenetre.isNull()) {
         return;
     }
-    if (code == static_cast<std::uint32_t>(WM_RBUTTONUP)) {
-        natif::passerAuPremierPlan(icone.natif.hWnd);
-    }
     // Handled from the window's own event loop, as the Linux shell does, not from inside the
     // window procedure that received the message.
     const auto X = static_cast<float>(static_cast<int>(code) * icone.programme->twipsParPixel());
     QMetaObject::invokeMethod(
         icone.fenetre.data(), [procedure, X] { procedure->Form_MouseMove(0, 0, X, 0.0F); },
         Qt::QueuedConnection);
+}
+
+QAction* BarreDesTachesWindows::ouvrirMenu(QMenu& menu, const QPoint& position) {
+    QWidget* proprietaire =
+        menu.parentWidget() != nullptr ? menu.parentWidget()->window() : nullptr;
+    if (proprietaire == nullptr) {
+        return ShellIcone::ouvrirMenu(menu, position); // no window for the system's menu
+    }
+    std::vector<natif::ElementMenu> elements;
+    std::vector<QPointer<QAction>> actions; // the menu's loop runs the program's events too
+    std::optional<std::size_t> parDefaut;
+    for (QAction* action : menu.actions()) {
+        if (!action->isVisible()) {
+            continue;
+        }
+        if (action == menu.defaultAction()) {
+            parDefaut = elements.size();
+        }
+        elements.push_back(
+            {action->text().toStdWString(), action->isSeparator(), action->isEnabled()});
+        actions.emplace_back(action);
+    }
+    const QPoint ecran = pixelsEcran(position);
+    const auto choix = natif::ouvrirMenu(static_cast<std::uintptr_t>(proprietaire->winId()),
+                                         elements, parDefaut, ecran.x(), ecran.y());
+    if (!choix || actions[*choix].isNull()) {
+        return nullptr;
+    }
+    actions[*choix]->trigger(); // as the toolkit's menu does with the item chosen
+    return actions[*choix].data();
 }
 
 void BarreDesTachesWindows::barreRecreee() {

@@ -29,6 +29,10 @@ public:
 
     bool presente() const override;
     bool Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) override;
+    // The system's own pop-up menu, made from the menu's visible items (their texts, their
+    // enabled state, the default one in bold) for the window the menu belongs to: the toolkit's
+    // menu may close at once when the icon's click leaves the program's window active.
+    QAction* ouvrirMenu(QMenu& menu, const QPoint& position) override;
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 

@@ -83,8 +83,38 @@ Message lireMessage(const void* msg) {
     return {reinterpret_cast<std::uintptr_t>(m->hwnd), m->message, m->wParam, m->lParam};
 }
 
-void passerAuPremierPlan(std::uintptr_t hWnd) {
-    ::SetForegroundWindow(reinterpret_cast<HWND>(hWnd));
+std::optional<std::size_t> ouvrirMenu(std::uintptr_t hWnd, const std::vector<ElementMenu>& elements,
+                                      std::optional<std::size_t> parDefaut, int x, int y) {
+    const HMENU menu = ::CreatePopupMenu();
+    if (menu == nullptr) {
+        return std::nullopt;
+    }
+    // Each item's command is its position plus one: the menu answers 0 when nothing is chosen.
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        const ElementMenu& element = elements[i];
+        const UINT_PTR commande = i + 1;
+        if (element.separateur) {
+            ::AppendMenuW(menu, MF_SEPARATOR, commande, nullptr);
+        } else {
+            ::AppendMenuW(menu, MF_STRING | (element.actif ? MF_ENABLED : MF_GRAYED), commande,
+                          element.texte.c_str());
+        }
+    }
+    if (parDefaut && *parDefaut < elements.size()) {
+        ::SetMenuDefaultItem(menu, static_cast<UINT>(*parDefaut + 1), FALSE);
+    }
+
+    const auto fenetre = reinterpret_cast<HWND>(hWnd);
+    UINT options = TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY;
+    options |= ::GetSystemMetrics(SM_MENUDROPALIGNMENT) != 0 ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    ::SetForegroundWindow(fenetre);
+    const BOOL commande = ::TrackPopupMenuEx(menu, options, x, y, fenetre, nullptr);
+    ::PostMessageW(fenetre, WM_NULL, 0, 0);
+    ::DestroyMenu(menu);
+    if (commande <= 0 || static_cast<std::size_t>(commande) > elements.size()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(commande) - 1;
 }
 
 } // namespace natif

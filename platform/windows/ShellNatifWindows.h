@@ -1,7 +1,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
 class QIcon;
 
@@ -60,8 +64,20 @@ struct Message {
 };
 Message lireMessage(const void* msg);
 
-// A menu opened from the icon closes when the user clicks elsewhere only if its window is in the
-// foreground first.
-void passerAuPremierPlan(std::uintptr_t hWnd);
+// An item of the system's own pop-up menu: its text, with & before the letter that chooses it, or
+// a separator.
+struct ElementMenu {
+    std::wstring texte;
+    bool separateur = false;
+    bool actif = true; // greyed otherwise
+};
+
+// Opens a pop-up menu of the system's own with those items, the one at parDefaut (if any) in
+// bold, at a screen position in the screen's own pixels, for the window hWnd; returns once it is
+// closed: the position of the item chosen, or nothing. The window is put in the foreground
+// first, or the menu would not close when the user clicks elsewhere, and is sent a message
+// after, or a second opening would close at once.
+std::optional<std::size_t> ouvrirMenu(std::uintptr_t hWnd, const std::vector<ElementMenu>& elements,
+                                      std::optional<std::size_t> parDefaut, int x, int y);
 
 } // namespace natif

@@ -53,10 +53,15 @@ class FauxShellIcone : public ShellIcone {
 public:
     bool Shell_NotifyIconA(std::uint32_t dwMessage, const NOTIFYICONDATA& lpData) override;
     void associerMenu(QMenu* menu) override { menuAssocie = menu; }
+    QAction* ouvrirMenu(QMenu& menu, const QPoint& position) override {
+        return menuPropre ? menuPropre(menu, position) : ShellIcone::ouvrirMenu(menu, position);
+    }
 
     std::vector<AppelIcone> appels;
     bool accepte = true; // the shell's answer
     QMenu* menuAssocie = nullptr;
+    // When set, opens the menu in the toolkit's place, as a shell with a menu of its own does.
+    std::function<QAction*(QMenu&, const QPoint&)> menuPropre;
     const FauxProgramme* programme = nullptr; // whose end the calls are placed against
 };
 

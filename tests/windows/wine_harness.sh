@@ -56,3 +56,32 @@ wine_point_at() { # WINDOW: the pointer in its middle
     e2e_geometry "$1"
     timeout 5 xdotool mousemove $((E2E_X + E2E_W / 2)) $((E2E_Y + E2E_H / 2))
 }
+
+# The program's menu shown within SECONDS: sets E2E_POPUP.
+wine_popup_within() { # SECONDS
+    local deadline=$((${EPOCHREALTIME//[!0-9]/} + $1 * 1000000))
+    until e2e_find_popup; do
+        [ "${EPOCHREALTIME//[!0-9]/}" -gt "$deadline" ] && return 1
+        sleep 0.05
+    done
+}
+
+# COUNT right clicks on the icon, one after the other: each one opens the program's menu, which
+# stays up until Escape closes it. A menu that does not show, or closes by itself, is counted out;
+# the count is checked once every click is done.
+wine_right_clicks_open_menu() { # COUNT WHAT
+    local i ouverts=0 debut=${EPOCHREALTIME//[!0-9]/}
+    for ((i = 1; i <= $1; i++)); do
+        e2e_click_icon 3
+        # A menu that closes by itself does so within milliseconds of showing.
+        if wine_popup_within 3 && sleep 0.3 && e2e_viewable "$E2E_POPUP"; then
+            ouverts=$((ouverts + 1))
+            e2e_key Escape
+            e2e_wait_until "$E2E_TIMEOUT" "Escape to close the menu" e2e_hidden "$E2E_POPUP"
+        else
+            e2e_log "right click $i of $1, $2: no menu stayed up"
+        fi
+    done
+    e2e_log "$1 right clicks, $2, in $(((${EPOCHREALTIME//[!0-9]/} - debut) / 1000)) ms"
+    e2e_expect_eq "$ouverts" "$1" "menus opened by $1 right clicks on the icon, $2"
+}

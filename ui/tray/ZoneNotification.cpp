@@ -162,7 +162,7 @@ void ZoneNotification::ouvrirMenuPopUp(const QPoint& position) {
         return;
     }
     const QScopedValueRollback occupation(m_menuOuvert, true);
-    const QAction* choix = MenuPopUp->exec(position);
+    const QAction* choix = m_shell.ouvrirMenu(*MenuPopUp, position);
     if (choix == MenuApropos) {
         emit aproposChoisi();
     } else if (choix == MenuQuitter) {

@@ -47,8 +47,9 @@ public:
     // menu at the pointer; every other code is ignored.
     void recevoirMessage(float X);
 
-    // Opens MenuPopUp at a screen position and returns once it is closed and the chosen item has
-    // been handled. While it, or what an item opened, is up, a second opening does nothing.
+    // Opens MenuPopUp at a screen position, through the shell, which may show a menu of its own
+    // made from it, and returns once it is closed and the chosen item has been handled. While it,
+    // or what an item opened, is up, a second opening does nothing.
     void ouvrirMenuPopUp(const QPoint& position);
 
     // While the window shows a box of its own, the menu's items are disabled, so that a tray that

@@ -3,7 +3,9 @@
 // names the system's headers take as macros.
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace natiftest {
 
@@ -17,5 +19,22 @@ void annoncerBarreCreee(std::uintptr_t hWnd);
 // the icon's callback: it never passes through the event loop's queue.
 void notifier(std::uintptr_t hWnd, std::uint32_t message, std::uintptr_t wParam,
               std::intptr_t lParam);
+
+// The system's own pop-up menu on screen, as its window holds it.
+struct MenuVu {
+    std::vector<std::wstring> textes; // empty for a separator
+    std::vector<bool> grises;         // never a separator
+    int parDefaut = -1;               // the default item's position
+    int x = 0;                        // the window's top left corner, in the screen's pixels
+    int y = 0;
+    std::uintptr_t premierPlan = 0; // the foreground window while it is up
+};
+// The one up, if any.
+std::optional<MenuVu> menuOuvert();
+// A key pressed in the menu that is up: a character chooses the item it marks, Escape closes it.
+void taperDansMenu(wchar_t caractere);
+void echapperMenu();
+// Closes whatever menu of this thread is up, as the program's own end would.
+void finirMenu();
 
 } // namespace natiftest

@@ -1,5 +1,6 @@
 // The shell's own calls under a real Windows shell (Wine's): the notification icon, its
-// callback, the task bar created anew, the opener, the version resource, the one-copy mutex.
+// callback, its menu, the task bar created anew, the opener, the version resource, the one-copy
+// mutex.
 #include "platform/BlocVersionProgramme.h"
 #include "platform/BlocVersionSysteme.h"
 #include "platform/VerrouInstance.h"
@@ -10,14 +11,19 @@
 #include "tests/support/FauxServices.h"
 #include "ui/tray/IconeNotification.h"
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <optional>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <vector>
 
 namespace {
@@ -43,6 +49,33 @@ protected:
     void livrer() {
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents();
+    }
+
+    // Opens the menu through the task bar; once the system's own menu is up, notes what it shows
+    // and presses a key in it. A menu of the toolkit's is closed and noted as none; a menu that
+    // the key leaves up is closed after two seconds.
+    struct MenuEssaye {
+        QAction* choix = nullptr;
+        std::optional<natiftest::MenuVu> vu;
+    };
+    MenuEssaye essayerMenu(QMenu& menu, const QPoint& position,
+                           const std::function<void()>& touche) {
+        MenuEssaye essai;
+        int tours = 0;
+        QTimer guet;
+        guet.setInterval(20);
+        QObject::connect(&guet, &QTimer::timeout, [&] {
+            if (QWidget* menuQt = QApplication::activePopupWidget()) {
+                menuQt->close();
+            } else if (!essai.vu && (essai.vu = natiftest::menuOuvert())) {
+                touche();
+            } else if (++tours == 100) {
+                natiftest::finirMenu();
+            }
+        });
+        guet.start();
+        essai.choix = barre.ouvrirMenu(menu, position);
+        return essai;
     }
 
     FauxProgramme programme;
@@ -87,6 +120,37 @@ TEST_F(BarreDesTachesTest, TaskbarCreated_addsTheLostIconAgain_areaStaysPresent)
     EXPECT_TRUE(natiftest::iconePresente(hWnd, IdentifiantIcone));
     EXPECT_TRUE(barre.presente());
     EXPECT_EQ(changements.count(), 0);
+}
+
+TEST_F(BarreDesTachesTest, IconsMenu_isTheSystemsOwnCopyOfTheItems_theChoiceReturnedAndTriggered) {
+    QMenu menu(&fenetre);
+    QAction* apropos = menu.addAction(QStringLiteral("&A propos"));
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("Invisible"))->setVisible(false);
+    QAction* quitter = menu.addAction(QStringLiteral("&Quitter"));
+    menu.setDefaultAction(apropos);
+    const QSignalSpy declenchements(quitter, &QAction::triggered);
+
+    // Quitter disabled, the menu closed by Escape: no choice.
+    quitter->setEnabled(false);
+    const MenuEssaye ferme = essayerMenu(menu, QPoint(40, 30), natiftest::echapperMenu);
+    ASSERT_TRUE(ferme.vu) << "no menu of the system's own came up";
+    EXPECT_EQ(ferme.vu->textes, (std::vector<std::wstring>{L"&A propos", L"", L"&Quitter"}));
+    EXPECT_EQ(ferme.vu->grises, (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(ferme.vu->parDefaut, 0);
+    EXPECT_EQ(QPoint(ferme.vu->x, ferme.vu->y), QPoint(40, 30));
+    // Unless its window is in the foreground, the menu would not close on a click elsewhere.
+    EXPECT_EQ(ferme.vu->premierPlan, hWnd);
+    EXPECT_EQ(ferme.choix, nullptr);
+
+    // Enabled again, and chosen by its key.
+    quitter->setEnabled(true);
+    const MenuEssaye choisi =
+        essayerMenu(menu, QPoint(40, 30), [] { natiftest::taperDansMenu(L'q'); });
+    ASSERT_TRUE(choisi.vu) << "no menu of the system's own came up";
+    EXPECT_EQ(choisi.vu->grises, (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(choisi.choix, quitter);
+    EXPECT_EQ(declenchements.count(), 1);
 }
 
 TEST(ShellDocumentsWindowsTest, RelativeTargetsResolveInTheWorkingDirectory_missingOnesFail) {

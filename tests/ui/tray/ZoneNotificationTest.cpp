@@ -10,6 +10,7 @@
 #include <QCursor>
 #include <QSignalSpy>
 #include <QTest>
+#include <vector>
 
 namespace {
 
@@ -107,6 +108,32 @@ TEST_F(ZoneNotificationTest, ItemChosen_inTheWindowsMenuOrATrayDrawnOne_isHanded
     EXPECT_EQ(apropos->count(), 1);
 
     element("MenuQuitter")->trigger(); // chosen in a menu the tray draws itself
+    EXPECT_EQ(quitter->count(), 1);
+    EXPECT_EQ(apropos->count(), 1);
+}
+
+TEST_F(ZoneNotificationTest, AShellsOwnMenu_opensInsteadAtThePointer_itsChoiceHandledOnce) {
+    QCursor::setPos(120, 90);
+    GuetteurMenu guetteur; // the toolkit's menu, which should not open, closed at once
+    std::vector<QPoint> positions;
+    QAction* choix = nullptr;
+    faux.shell.menuPropre = [&](QMenu& ouvert, const QPoint& position) {
+        EXPECT_EQ(&ouvert, menu());
+        positions.push_back(position);
+        if (choix != nullptr) {
+            choix->trigger(); // as the toolkit's menu does with what it returns
+        }
+        return choix;
+    };
+
+    message(517); // closed without a choice
+    choix = element("MenuQuitter");
+    message(517);
+    choix = element("MenuApropos");
+    message(517);
+
+    EXPECT_EQ(guetteur.ouvertures(), 0);
+    EXPECT_EQ(positions, std::vector<QPoint>(3, QCursor::pos()));
     EXPECT_EQ(quitter->count(), 1);
     EXPECT_EQ(apropos->count(), 1);
 }
