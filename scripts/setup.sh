@@ -42,7 +42,7 @@ tests=false; [ "$mode" = suite ] || [ "$mode" = test ] && tests=true
 # Testing has lost trayer at times: the tests that need it then say they are skipped.
 if $tests || [ "$mode" = tour ]; then
     packages+=(xvfb xauth xdotool xclip x11-utils procps
-               imagemagick dbus-daemon at-spi2-core python3-dbus)
+               imagemagick dbus-daemon at-spi2-core python3-dbus locales)
     packages+=($(premier_connu trayer || true))
     # A desktop's dark palette, handed to Qt by its platform theme (the tour's dark pictures).
     packages+=(qt6ct)
