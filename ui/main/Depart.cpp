@@ -7,6 +7,7 @@
 #include "platform/ServiceMessages.h"
 #include "ui/CouleursFixes.h"
 #include "ui/main/BarreTitre.h"
+#include "ui/main/SaisieAccessible.h"
 #include "ui/Polices.h"
 #include "ui/tray/ZoneNotification.h"
 #include "ui/Twips.h"
@@ -140,6 +141,7 @@ void Depart::creerControles() {
     if (Francs != nullptr) {
         return;
     }
+    installerSaisieAccessible(); // before a reader can ask for the fields
     // Created in the order of the form's design; the tab order is set apart below.
     Annuler =
         creerBouton(this, "Annuler", QStringLiteral("&Effacer"), enPixels(1680, 720, 1215, 375));
