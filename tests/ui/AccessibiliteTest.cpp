@@ -159,6 +159,23 @@ TEST(Accessibilite, AmountFields_throughTheReader_asTyped_lengthLimitKept) {
     EXPECT_EQ(zone->text().toStdString(), "2,5");
 }
 
+// A conversion's result is announced to a reader that listens; with none (as here: no reader has
+// turned Qt's accessibility on), nothing is made for one.
+TEST(Accessibilite, Conversion_withNoReaderListening_makesNothingForOne) {
+    ASSERT_FALSE(QAccessible::isActive());
+    FauxServices faux;
+    Depart fenetre(faux.services());
+    fenetre.Form_Load();
+    fenetre.show();
+    fenetre.findChild<QLineEdit*>(QStringLiteral("Francs"))->setText(QStringLiteral("100"));
+    const auto avant = fenetre.findChildren<QObject*>().size();
+
+    fenetre.Convertir_Click();
+    EXPECT_EQ(fenetre.findChild<QLineEdit*>(QStringLiteral("Euros"))->text().toStdString(),
+              "15,24");
+    EXPECT_EQ(fenetre.findChildren<QObject*>().size(), avant);
+}
+
 TEST(Accessibilite, Apropos_everyPageEveryFocusableControlNamedAndDescribed) {
     BancApropos banc;
     Apropos& boite = banc.ouvrir();

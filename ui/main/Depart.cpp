@@ -6,6 +6,7 @@
 #include "platform/IconePng.h"
 #include "platform/ServiceMessages.h"
 #include "ui/CouleursFixes.h"
+#include "ui/main/AnnonceLecteur.h"
 #include "ui/main/BarreTitre.h"
 #include "ui/main/SaisieAccessible.h"
 #include "ui/Polices.h"
@@ -222,6 +223,10 @@ void Depart::Convertir_Click() {
     }
     if (QLineEdit* focus = zone(verdict.focus)) {
         focus->setFocus();
+    }
+    // The result is not where the focus goes: a screen reader is told it after the focus.
+    if (QLineEdit* cible = zone(verdict.cible)) {
+        annoncerAuLecteur(*cible, QString::fromStdString(AnnonceResultat(verdict)));
     }
 }
 
