@@ -429,7 +429,10 @@ e2e_start_orca() {
     e2e_log "Orca $E2E_ORCA_PID listens; its log: $E2E_ORCA_LOG"
 }
 
-e2e_orca_started() { grep -q "Startup complete" "$E2E_ORCA_LOG" 2>/dev/null; }
+# Orca 43 and 48 say it each their way.
+e2e_orca_started() {
+    grep -qE "ORCA: (Startup complete|Starting Atspi main event loop)" "$E2E_ORCA_LOG" 2>/dev/null
+}
 
 # What Orca has said since the last utterance that e2e_expect_spoken found, or since line FROM
 # of its log, one utterance a line.
