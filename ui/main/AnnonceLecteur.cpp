@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleObject>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QtGlobal>
 #include <QWidget>
@@ -22,7 +23,7 @@ public:
         : QAccessibleObject(porteur), m_fenetre(&fenetre), m_texte(texte) {}
 
     QAccessibleInterface* parent() const override {
-        return QAccessible::queryAccessibleInterface(m_fenetre);
+        return m_fenetre ? QAccessible::queryAccessibleInterface(m_fenetre) : nullptr;
     }
     int childCount() const override { return 0; }
     QAccessibleInterface* child(int) const override { return nullptr; }
@@ -34,7 +35,7 @@ public:
     QAccessible::State state() const override { return {}; } // shown, enabled, nothing else
 
 private:
-    QWidget* m_fenetre;
+    QPointer<QWidget> m_fenetre;
     QString m_texte;
 };
 
