@@ -1,5 +1,6 @@
 #include "core/ConvertirMontants.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -82,4 +83,19 @@ ResultatConversion ConvertirMontants(std::string_view francs, std::string_view e
         resultat.texte = FormaterMontant(*montant, locale);
     }
     return resultat;
+}
+
+std::string AnnonceResultat(const ResultatConversion& verdict) {
+    if (verdict.cible == Zone::Aucune || verdict.texte.empty()) {
+        return {};
+    }
+    // The units are the first run of digits, after the sign.
+    constexpr std::string_view chiffres = "0123456789";
+    const std::string_view texte = verdict.texte;
+    const auto debut = std::min(texte.find_first_of(chiffres), texte.size());
+    const auto unites = texte.substr(debut, texte.find_first_not_of(chiffres, debut) - debut);
+    const bool singulier = unites == "0" || unites == "1";
+    const bool euros = verdict.cible == Zone::Euros;
+    return verdict.texte +
+           (euros ? (singulier ? " euro" : " euros") : (singulier ? " franc" : " francs"));
 }

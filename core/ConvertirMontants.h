@@ -27,3 +27,8 @@ NombreDecimal ValeurNumerique(std::string_view texte, const LocaleNumerique& loc
 // The amount rounded to the cent, with the "0.00" pattern: no grouping, two decimals, the
 // locale's separator and minus sign.
 std::string FormaterMontant(const MontantArrondi& montant, const LocaleNumerique& locale);
+
+// What a screen reader says of a conversion that wrote its result: the amount as written and its
+// currency, singular below two as French has it ("0,50 euro", "15,24 euros", "655,96 francs").
+// Empty for a refusal, whose message box speaks for itself.
+std::string AnnonceResultat(const ResultatConversion& verdict);

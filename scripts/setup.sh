@@ -64,6 +64,9 @@ if $tests; then
     # Cinnamon with the watcher that its status applet reads, MATE's panel, LXQt's panel and
     # Budgie's, whose layouts the tests load with dconf.
     packages+=(cinnamon xapp-sn-watcher mate-panel lxqt-panel budgie-core dconf-cli)
+    # A screen reader listening to the conversion window: Orca, and the speech it hands what it
+    # says to (speech-dispatcher with its espeak-ng module); its debug log is what the test reads.
+    packages+=(orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng)
     # The About box's tests under other fonts: DejaVu with its condensed faces.
     packages+=(fonts-dejavu-core fonts-dejavu-extra)
     packages+=(ccache libgtest-dev libgmock-dev libbenchmark-dev binutils-mingw-w64-x86-64

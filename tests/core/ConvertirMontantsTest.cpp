@@ -169,6 +169,26 @@ TEST(ConvertirMontants, Result_usesTheSettingsSeparatorAndMinusSign) {
         autre);
 }
 
+TEST(AnnonceResultat, AmountAndCurrency_singularBelowTwo_nothingForARefusal) {
+    const FausseLocaleFrancaise autre(".", "\u2212");
+    const std::vector<std::pair<std::string, std::string>> lus{
+        {AnnonceResultat(ConvertirMontants("100", "", francaise)), "15,24 euros"},
+        {AnnonceResultat(ConvertirMontants("", "100", francaise)), "655,96 francs"},
+        {AnnonceResultat(ConvertirMontants("6,55957", "", francaise)), "1,00 euro"},
+        {AnnonceResultat(ConvertirMontants("13,1", "", francaise)), "2,00 euros"},
+        {AnnonceResultat(ConvertirMontants("3,24698715", "", francaise)), "0,50 euro"},
+        {AnnonceResultat(ConvertirMontants("", "0,01", francaise)), "0,07 franc"},
+        {AnnonceResultat(ConvertirMontants("", "10", francaise)), "65,60 francs"},
+        {AnnonceResultat(ConvertirMontants("-6,55957", "", francaise)), "-1,00 euro"},
+        {AnnonceResultat(ConvertirMontants("\u221210", "", autre)), "\u22121.52 euro"},
+        {AnnonceResultat(ConvertirMontants("abc", "", francaise)), ""},
+        {AnnonceResultat(ConvertirMontants("100", "15,24", francaise)), ""},
+    };
+    for (const auto& [lu, attendu] : lus) {
+        EXPECT_EQ(lu, attendu);
+    }
+}
+
 TEST(EstNumerique, AgreesWithValeurNumerique_whichKeepsEveryDigitTyped) {
     struct {
         const char* texte;

@@ -415,6 +415,66 @@ e2e_start_accessibility() {
     E2E_ACCESSIBILITY=1
 }
 
+# Orca, the screen reader, listening on the accessibility bus, with its speech handed to
+# speech-dispatcher and espeak-ng (which speak to no sound card here); every utterance is in its
+# debug log, $E2E_ORCA_LOG, which orca_journal.py reads back. In French, as the program's users
+# hear it. Orca refuses to start while another copy of its own runs as this user anywhere on the
+# machine, so it runs in a process namespace of its own, which ends with it. Call before starting
+# the program, which then turns its accessibility on because a reader asks, not because the
+# harness forces it.
+e2e_start_orca() {
+    command -v orca >/dev/null || e2e_fail "orca is missing: run scripts/setup.sh test"
+    command -v speech-dispatcher >/dev/null ||
+        e2e_fail "speech-dispatcher is missing: run scripts/setup.sh test"
+    [ -n "${E2E_BUS:-}" ] || e2e_start_bus
+    E2E_ORCA_LOG=$E2E_WORK/orca-debug.log
+    E2E_ORCA_FROM=0
+    mkdir -p "$E2E_WORK/orca" "$E2E_WORK/home/.config/speech-dispatcher"
+    # speech-dispatcher's sound to ALSA's null device: on a machine without a sound card its
+    # usual outputs never finish an utterance, and Orca waits on the first for ever.
+    { cat /etc/speech-dispatcher/speechd.conf
+      printf 'AudioOutputMethod "alsa"\nAudioALSADevice "null"\n'
+    } >"$E2E_WORK/home/.config/speech-dispatcher/speechd.conf"
+    e2e_launch orca env -i HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" \
+        PATH=/usr/local/bin:/usr/bin:/bin DISPLAY="$DISPLAY" \
+        DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" LANG=fr_FR.UTF-8 LANGUAGE=fr \
+        unshare --pid --fork --kill-child --mount-proc \
+        "$E2E_PYTHON" "$E2E_HERE/orca_journal.py" run "$E2E_ORCA_LOG" \
+        --user-prefs "$E2E_WORK/orca" --disable braille
+    E2E_ORCA_PID=$E2E_LAST_PID
+    # Its start reads every application on the bus, and speaks: slow on a loaded machine.
+    e2e_wait_until 60 "Orca to start" e2e_orca_started
+    E2E_READER=1
+    e2e_log "Orca $E2E_ORCA_PID listens; its log: $E2E_ORCA_LOG"
+}
+
+# Orca 43 and 48 say it each their way.
+e2e_orca_started() {
+    grep -qE "ORCA: (Startup complete|Starting Atspi main event loop)" "$E2E_ORCA_LOG" 2>/dev/null
+}
+
+# What Orca has said since the last utterance that e2e_expect_spoken found, or since line FROM
+# of its log, one utterance a line.
+e2e_orca_spoken() { # [FROM]
+    "$E2E_PYTHON" "$E2E_HERE/orca_journal.py" spoken "$E2E_ORCA_LOG" "${1:-$E2E_ORCA_FROM}"
+}
+
+# Waits until Orca says an utterance that PATTERN (a Python regular expression) matches whole,
+# after the one found last: a series of calls expects utterances in that order.
+e2e_expect_spoken() { # PATTERN WHAT
+    E2E_SPOKEN_PATTERN=$1
+    e2e_wait_until "$E2E_TIMEOUT" "Orca to say /$1/: $2" e2e_orca_said
+    E2E_ORCA_FROM=${E2E_SAID%%$'\t'*}
+    e2e_log "ok: $2: Orca said '${E2E_SAID#*$'\t'}'"
+}
+
+e2e_orca_said() {
+    E2E_SAID=$("$E2E_PYTHON" "$E2E_HERE/orca_journal.py" said "$E2E_ORCA_LOG" "$E2E_ORCA_FROM" \
+        "$E2E_SPOKEN_PATTERN") && return 0
+    E2E_SEEN=$(e2e_orca_spoken "$E2E_ORCA_FROM" | tail -n 8 | paste -sd "|")
+    return 1
+}
+
 # ---------------------------------------------------------------------------------------------
 # The program under test
 
@@ -439,7 +499,7 @@ e2e_start_program() { # PROGRAM [ARGS...]
     if [ -n "${E2E_BUS:-}" ]; then
         environment+=(DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS")
     fi
-    if [ -n "${E2E_ACCESSIBILITY:-}" ]; then
+    if [ -n "${E2E_ACCESSIBILITY:-}" ] && [ -z "${E2E_READER:-}" ]; then
         environment+=(QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1)
     fi
     local name
@@ -706,6 +766,12 @@ e2e_accessible_names() { # ROLE: the names of the program's objects with that ro
 # The role and name of the program's object that has the keyboard focus.
 e2e_accessible_focus() {
     e2e_accessible_tree | awk -F '\t' '$5 ~ /focused/ {print $2 ": " $3}'
+}
+
+# Whether the text of the program's focused object (a field's) is EXPECTED.
+e2e_focused_text_is() { # EXPECTED
+    E2E_SEEN=$(timeout 10 "$E2E_PYTHON" "$E2E_HERE/sonde.py" text "$E2E_PID" \
+        2>>"$E2E_WORK/sonde.log") && [ "$E2E_SEEN" = "$1" ]
 }
 
 # Waits until the keyboard focus is on the object described as "ROLE: NAME".

@@ -1,14 +1,17 @@
 // What a screen reader finds in both windows: every control that takes the keyboard focus has a
 // name that says something and, beyond the page tabs, a description.
+#include "core/ConvertirMontants.h"
 #include "tests/support/FauxServices.h"
 #include "tests/ui/about/BancApropos.h"
 
 #include <gtest/gtest.h>
 #include <QAccessible>
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
 #include <QTabWidget>
+#include <utility>
 
 namespace {
 
@@ -93,6 +96,84 @@ TEST(Accessibilite, QButton_namedForWhatItDoes_hidingOrEndingTheProgram) {
     // that it hides the window.
     EXPECT_EQ(nom(cache).toStdString(), "Masquer la fenêtre");
     EXPECT_EQ(nom(seul).toStdString(), "Quitter Tarvane");
+}
+
+// A reader reads a field's text run of attributes by run, as Orca does to find each run's
+// language, and speaks what the runs cover: every run must hold the offset asked for, and the
+// runs together the whole amount, its last character too.
+TEST(Accessibilite, AmountFields_readRunByRun_giveTheWholeText) {
+    FauxServices faux;
+    Depart fenetre(faux.services());
+    fenetre.Form_Load();
+    fenetre.show();
+
+    for (const char* nom : {"Francs", "Euros"}) {
+        auto* zone = fenetre.findChild<QLineEdit*>(QString::fromLatin1(nom));
+        ASSERT_NE(zone, nullptr) << nom;
+        for (const char* texte : {"", "7", "1234", "188,12"}) {
+            SCOPED_TRACE(std::string(nom) + " '" + texte + "'");
+            zone->setText(QString::fromUtf8(texte));
+            QAccessibleTextInterface* lu =
+                QAccessible::queryAccessibleInterface(zone)->textInterface();
+            ASSERT_NE(lu, nullptr);
+            QString lus;
+            for (int offset = 0; offset < lu->characterCount();) {
+                int debut = -1;
+                int fin = -1;
+                EXPECT_TRUE(lu->attributes(offset, &debut, &fin).isEmpty());
+                ASSERT_LE(debut, offset) << "run at offset " << offset;
+                ASSERT_GT(fin, offset) << "run at offset " << offset << " holds nothing";
+                lus += lu->text(offset, fin);
+                offset = fin;
+            }
+            EXPECT_EQ(lus.toStdString(), texte);
+        }
+    }
+}
+
+// The fields' interface is the program's own: through it a reader sees and changes what a user
+// sees and types, no more (the length limit holds for text written by a reader).
+TEST(Accessibilite, AmountFields_throughTheReader_asTyped_lengthLimitKept) {
+    FauxServices faux;
+    Depart fenetre(faux.services());
+    fenetre.Form_Load();
+    fenetre.show();
+    auto* zone = fenetre.findChild<QLineEdit*>(QStringLiteral("Euros"));
+    ASSERT_NE(zone, nullptr);
+    QAccessibleInterface* lu = QAccessible::queryAccessibleInterface(zone);
+    ASSERT_NE(lu->editableTextInterface(), nullptr);
+
+    zone->setText(QStringLiteral("15,24"));
+    zone->setSelection(3, 2);
+    EXPECT_EQ(lu->text(QAccessible::Value).toStdString(), "15,24");
+    EXPECT_TRUE(lu->state().editable && lu->state().selectableText && !lu->state().readOnly);
+    int debut = -1;
+    int fin = -1;
+    ASSERT_EQ(lu->textInterface()->selectionCount(), 1);
+    lu->textInterface()->selection(0, &debut, &fin);
+    EXPECT_EQ(std::make_pair(debut, fin), std::make_pair(3, 5));
+
+    lu->setText(QAccessible::Value, QString(LongueurSaisieMaximale + 1, QLatin1Char('9')));
+    EXPECT_EQ(zone->text().toStdString(), "15,24") << "a reader wrote past the length limit";
+    lu->setText(QAccessible::Value, QStringLiteral("2,5"));
+    EXPECT_EQ(zone->text().toStdString(), "2,5");
+}
+
+// A conversion's result is announced to a reader that listens; with none (as here: no reader has
+// turned Qt's accessibility on), nothing is made for one.
+TEST(Accessibilite, Conversion_withNoReaderListening_makesNothingForOne) {
+    ASSERT_FALSE(QAccessible::isActive());
+    FauxServices faux;
+    Depart fenetre(faux.services());
+    fenetre.Form_Load();
+    fenetre.show();
+    fenetre.findChild<QLineEdit*>(QStringLiteral("Francs"))->setText(QStringLiteral("100"));
+    const auto avant = fenetre.findChildren<QObject*>().size();
+
+    fenetre.Convertir_Click();
+    EXPECT_EQ(fenetre.findChild<QLineEdit*>(QStringLiteral("Euros"))->text().toStdString(),
+              "15,24");
+    EXPECT_EQ(fenetre.findChildren<QObject*>().size(), avant);
 }
 
 TEST(Accessibilite, Apropos_everyPageEveryFocusableControlNamedAndDescribed) {

@@ -6,7 +6,9 @@
 #include "platform/IconePng.h"
 #include "platform/ServiceMessages.h"
 #include "ui/CouleursFixes.h"
+#include "ui/main/AnnonceLecteur.h"
 #include "ui/main/BarreTitre.h"
+#include "ui/main/SaisieAccessible.h"
 #include "ui/Polices.h"
 #include "ui/tray/ZoneNotification.h"
 #include "ui/Twips.h"
@@ -140,6 +142,7 @@ void Depart::creerControles() {
     if (Francs != nullptr) {
         return;
     }
+    installerSaisieAccessible(); // before a reader can ask for the fields
     // Created in the order of the form's design; the tab order is set apart below.
     Annuler =
         creerBouton(this, "Annuler", QStringLiteral("&Effacer"), enPixels(1680, 720, 1215, 375));
@@ -220,6 +223,10 @@ void Depart::Convertir_Click() {
     }
     if (QLineEdit* focus = zone(verdict.focus)) {
         focus->setFocus();
+    }
+    // The result is not where the focus goes: a screen reader is told it after the focus.
+    if (QLineEdit* cible = zone(verdict.cible)) {
+        annoncerAuLecteur(*cible, QString::fromStdString(AnnonceResultat(verdict)));
     }
 }
 
