@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/unix/ProtocoleSni.h"
+
 #include <gtest/gtest.h>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -53,9 +55,8 @@ protected:
     // What a host does first with a new item: read all its properties.
     static QDBusMessage lire(QDBusConnection& hote, const QString& service) {
         QDBusMessage question = QDBusMessage::createMethodCall(
-            service, QStringLiteral("/StatusNotifierItem"),
-            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"));
-        question << QStringLiteral("org.kde.StatusNotifierItem");
+            service, sni::CheminElement, sni::InterfaceProprietes, QStringLiteral("GetAll"));
+        question << QString(sni::InterfaceElement);
         return hote.call(question, QDBus::BlockWithGui, 5000); // the item answers from this thread
     }
 

@@ -46,9 +46,7 @@ TEST_F(ElementSniTest, HostsCallsOnItemAndMenu_reachTheProgramAsItsOwnEvents) {
                              const QVariantList& arguments) {
         QDBusMessage question = QDBusMessage::createMethodCall(
             element.service(), chemin,
-            chemin == QLatin1String("/MenuBar") ? QStringLiteral("com.canonical.dbusmenu")
-                                                : QStringLiteral("org.kde.StatusNotifierItem"),
-            methode);
+            chemin == sni::CheminMenu ? sni::InterfaceMenu : sni::InterfaceElement, methode);
         question.setArguments(arguments);
         const QDBusMessage reponse = hote.call(question, QDBus::BlockWithGui, 5000);
         EXPECT_EQ(reponse.type(), QDBusMessage::ReplyMessage)
@@ -56,8 +54,8 @@ TEST_F(ElementSniTest, HostsCallsOnItemAndMenu_reachTheProgramAsItsOwnEvents) {
         return reponse;
     };
     const auto libelles = [&] {
-        const QDBusMessage reponse = appeler(QStringLiteral("/MenuBar"),
-                                             QStringLiteral("GetLayout"), {0, -1, QStringList()});
+        const QDBusMessage reponse =
+            appeler(QString(sni::CheminMenu), QStringLiteral("GetLayout"), {0, -1, QStringList()});
         QStringList vus;
         for (const ElementMenuSni& entree :
              qdbus_cast<ElementMenuSni>(reponse.arguments().value(1)).enfants) {
@@ -70,7 +68,7 @@ TEST_F(ElementSniTest, HostsCallsOnItemAndMenu_reachTheProgramAsItsOwnEvents) {
 
     for (const auto& [methode, code] :
          {std::pair{"Activate", 0x201}, {"ContextMenu", 0x205}, {"SecondaryActivate", 0x207}}) {
-        appeler(QStringLiteral("/StatusNotifierItem"), QString::fromLatin1(methode), {10, 20});
+        appeler(QString(sni::CheminElement), QString::fromLatin1(methode), {10, 20});
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return clics.count() == 3; }));
     EXPECT_EQ(clics.at(0).at(0).toInt(), 0x201);
@@ -81,28 +79,28 @@ TEST_F(ElementSniTest, HostsCallsOnItemAndMenu_reachTheProgramAsItsOwnEvents) {
     apropos->setEnabled(false);
     EXPECT_EQ(libelles(),
               (QStringList{QStringLiteral("_A propos (off)"), QStringLiteral("_Quitter")}));
-    appeler(QStringLiteral("/MenuBar"), QStringLiteral("Event"),
+    appeler(QString(sni::CheminMenu), QStringLiteral("Event"),
             {1, QStringLiteral("clicked"), QVariant::fromValue(QDBusVariant(0)), 0u});
     apropos->setEnabled(true);
 
-    appeler(QStringLiteral("/MenuBar"), QStringLiteral("AboutToShow"), {0});
+    appeler(QString(sni::CheminMenu), QStringLiteral("AboutToShow"), {0});
     QTest::qWait(100);
     EXPECT_EQ(ouvertures.count(), 0) << "a pre-fetch is no opening";
-    appeler(QStringLiteral("/MenuBar"), QStringLiteral("Event"),
+    appeler(QString(sni::CheminMenu), QStringLiteral("Event"),
             {0, QStringLiteral("opened"), QVariant::fromValue(QDBusVariant(0)), 0u});
     ASSERT_TRUE(QTest::qWaitFor([&] { return ouvertures.count() == 1; }));
 
     // A group of events, as xfce4-panel's menu may send them: an unknown entry is reported back.
     const QList<EvenementMenuSni> groupe{{2, QStringLiteral("clicked"), QDBusVariant(0), 0},
                                          {7, QStringLiteral("clicked"), QDBusVariant(0), 0}};
-    const QDBusMessage erreurs = appeler(QStringLiteral("/MenuBar"), QStringLiteral("EventGroup"),
+    const QDBusMessage erreurs = appeler(QString(sni::CheminMenu), QStringLiteral("EventGroup"),
                                          {QVariant::fromValue(groupe)});
     EXPECT_EQ(qdbus_cast<QList<int>>(erreurs.arguments().value(0)), QList<int>{7});
 
     // Each entry once, however often a group names it: the answer never outgrows the menu.
     const auto groupeDe = [&](const QList<int>& ids) {
         const QDBusMessage reponse =
-            appeler(QStringLiteral("/MenuBar"), QStringLiteral("GetGroupProperties"),
+            appeler(QString(sni::CheminMenu), QStringLiteral("GetGroupProperties"),
                     {QVariant::fromValue(ids), QStringList()});
         QList<int> vus;
         for (const ProprietesMenuSni& entree :
@@ -131,9 +129,9 @@ TEST_F(ElementSniTest, ItemRecognisedInEveryFormWatchersWrite) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !element.service().isEmpty(); }));
     const QString nom = element.service();
     const QString unique = connexion(QStringLiteral("programme")).baseService();
-    for (const QString& forme : {nom, nom + QStringLiteral("/StatusNotifierItem"), unique,
-                                 unique + QStringLiteral("/StatusNotifierItem"),
-                                 unique + QStringLiteral("@/StatusNotifierItem")}) {
+    for (const QString& forme :
+         {nom, nom + QString(sni::CheminElement), unique, unique + QString(sni::CheminElement),
+          unique + QStringLiteral("@/StatusNotifierItem")}) {
         EXPECT_TRUE(element.designe(forme)) << forme.toStdString();
     }
     for (const QString& forme :

@@ -26,7 +26,7 @@
 
 namespace {
 
-const QString Service = QStringLiteral("org.kde.StatusNotifierWatcher");
+const QString Service = sni::ServiceObservateur;
 
 // The watcher as a panel exports it. It answers from a thread of its own, as another process
 // would, and, when told to, never answers a registration.
@@ -66,9 +66,9 @@ protected:
         m_panneau.emplace(connexion(QStringLiteral("panneau")));
         // Exported before it moves: the bus gives the object a child of its own, which must be
         // made in the object's thread and then moves with it.
-        ASSERT_TRUE(m_panneau->registerObject(
-            QStringLiteral("/StatusNotifierWatcher"), &m_observateur,
-            QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportScriptableProperties));
+        ASSERT_TRUE(m_panneau->registerObject(QString(sni::CheminObservateur), &m_observateur,
+                                              QDBusConnection::ExportScriptableSlots |
+                                                  QDBusConnection::ExportScriptableProperties));
         m_observateur.moveToThread(&m_filPanneau);
         m_filPanneau.start();
     }
@@ -104,9 +104,9 @@ TEST_F(PresenceZoneNotificationQtTest, ItemShownWhileTakenAndReadByAHostOnTheBus
     auto hote = std::make_optional(connexion(QStringLiteral("hote")));
     // A call that the item refuses is no reading, from a client that stays on the bus.
     const QDBusMessage refusee =
-        hote->call(QDBusMessage::createMethodCall(
-                       element.service(), QStringLiteral("/StatusNotifierItem"),
-                       QStringLiteral("org.example.Inconnue"), QStringLiteral("Lire")),
+        hote->call(QDBusMessage::createMethodCall(element.service(), sni::CheminElement,
+                                                  QStringLiteral("org.example.Inconnue"),
+                                                  QStringLiteral("Lire")),
                    QDBus::BlockWithGui, 5000);
     EXPECT_EQ(refusee.type(), QDBusMessage::ErrorMessage);
     QTest::qWait(200);
@@ -145,8 +145,8 @@ TEST_F(PresenceZoneNotificationQtTest, ItemShownWhileTakenAndReadByAHostOnTheBus
 TEST_F(PresenceZoneNotificationQtTest, ItemNotShownWhileTheWatcherSaysNoHostIsRegistered) {
     const auto annoncer = [](QDBusConnection& bus, bool hote) {
         QDBusMessage signal = QDBusMessage::createSignal(
-            QStringLiteral("/StatusNotifierWatcher"),
-            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"));
+            QString(sni::CheminObservateur), QStringLiteral("org.freedesktop.DBus.Properties"),
+            QStringLiteral("PropertiesChanged"));
         signal << Service << QVariantMap{{QStringLiteral("IsStatusNotifierHostRegistered"), hote}}
                << QStringList();
         EXPECT_TRUE(bus.send(signal));
