@@ -20,8 +20,8 @@ jobs=$(nproc)
 cmake --preset ci >/dev/null
 cmake --build --preset ci
 
-# The GoogleTest programs and the environment ctest runs them with (`cmake -E env VAR=... prog`),
-# read from ctest's own description of the suite.
+# The GoogleTest programs and the environment ctest runs them with
+# (`cmake -E env --unset=VAR... VAR=... prog`), read from ctest's own description of the suite.
 rm -rf "$logs"
 mkdir -p "$logs"
 ctest --test-dir "$build" --show-only=json-v1 > "$logs/tests.json"
@@ -34,13 +34,17 @@ for test in tests:
     if len(command) < 4 or command[1:3] != ["-E", "env"]:
         continue  # not a GoogleTest case (end-to-end scripts, corpus replays)
     rest = command[3:]
-    env = []
+    unset, env = [], []
+    while rest and rest[0].startswith("--unset="):
+        unset.append(rest.pop(0))
     while rest and re.match(r"[A-Za-z_][A-Za-z0-9_]*=", rest[0]):
         env.append(rest.pop(0))
     program = rest[0]
     if "/tests/e2e/" in program:
         continue
-    seen.setdefault(program, env)
+    # env(1) takes its options before any assignment. The platform is fixed for the non-GUI
+    # programs too (none of them may open a display); the suite's own variables come after it.
+    seen.setdefault(program, unset + ["QT_QPA_PLATFORM=offscreen"] + env)
 for program, env in sorted(seen.items()):
     print(" ".join(env + [program]))
 PY
@@ -57,8 +61,7 @@ run_one() {
     local program=${!#}
     local name=${program##*/}
     local start=$SECONDS status=0
-    # QT_QPA_PLATFORM is fixed for the non-GUI programs too: none of them may open a display.
-    env QT_QPA_PLATFORM=offscreen "${@:1:$#-1}" timeout 1800 \
+    env "${@:1:$#-1}" timeout 1800 \
         valgrind --tool=memcheck --error-exitcode=1 --errors-for-leak-kinds=definite \
         --leak-check=full --num-callers=40 --suppressions="$SUPPRESSIONS" \
         --log-file="$LOGS/$name.%p.valgrind.log" "$program" "$FILTER" \
@@ -75,7 +78,7 @@ export -f run_one
 
 start=$SECONDS
 status=0
-# One program per line; word splitting gives `VAR=... VAR=... program` to run_one.
+# One program per line; word splitting gives `--unset=VAR... VAR=... program` to run_one.
 xargs -P "$jobs" -L 1 bash -c 'run_one "$@"' _ < "$logs/programs" || status=$?
 echo "== memcheck done in $((SECONDS - start))s"
 if [ $status -ne 0 ]; then
