@@ -49,7 +49,10 @@ trap arreter_fonds EXIT
 en_fond() { # LOG COMMAND...
     local journal=$1
     shift
-    setsid nice -n 19 ionice -c 3 "$@" > "$journal" 2>&1 &
+    # A session of its own, to be stopped whole; the kernel shares the processors between
+    # sessions before it looks at nice, so the session itself is put at the lowest priority.
+    setsid bash -c 'echo 19 > /proc/self/autogroup 2>/dev/null || true
+        exec nice -n 19 ionice -c 3 "$@"' tarvane-fond "$@" > "$journal" 2>&1 &
     fonds+=($!)
 }
 if [ "${VERSION_ID:-}" = 12 ]; then
