@@ -24,9 +24,6 @@ if [ ! -f "$systeme/.complet" ]; then
     mkdir -p "$cache"
     debootstrap --variant=minbase trixie "$systeme" "$miroir" > "$cache/debian-trixie.log" 2>&1 ||
         { tail -20 "$cache/debian-trixie.log"; exit 1; }
-    # A system made again from nothing if it breaks: dpkg need not sync each file it unpacks,
-    # which would take the disk from the tests running beside it.
-    echo force-unsafe-io > "$systeme/etc/dpkg/dpkg.cfg.d/tarvane-unsafe-io"
     touch "$systeme/.complet"
 fi
 

@@ -35,35 +35,6 @@ fi
 
 bash scripts/setup.sh test
 
-# On Debian 12, Qt for Windows (built once) and the Debian 13 system (made once) are made in the
-# background, at the lowest priority for the processors and the disk: they take what the test
-# stages leave idle, mostly while the end-to-end tests wait on their desktops, and leave those
-# tests the machine they would have alone. Their packages are installed first, so that no apt
-# runs beside the tests. They are stopped if this script ends first.
-fonds=()
-arreter_fonds() {
-    local pid
-    for pid in "${fonds[@]}"; do kill -TERM -- "-$pid" 2>/dev/null || true; done
-}
-trap arreter_fonds EXIT
-en_fond() { # LOG COMMAND...
-    local journal=$1
-    shift
-    # A session of its own, to be stopped whole; the kernel shares the processors between
-    # sessions before it looks at nice, so the session itself is put at the lowest priority.
-    setsid bash -c 'echo 19 > /proc/self/autogroup 2>/dev/null || true
-        exec nice -n 19 ionice -c 3 "$@"' tarvane-fond "$@" > "$journal" 2>&1 &
-    fonds+=($!)
-}
-if [ "${VERSION_ID:-}" = 12 ]; then
-    bash scripts/setup.sh windows
-    mkdir -p build
-    en_fond build/windows-dependances.log bash scripts/windows.sh dependances
-    windows_dependances=${fonds[-1]}
-    en_fond build/debian13-preparer.log bash scripts/debian13.sh preparer
-    debian13_preparation=${fonds[-1]}
-fi
-
 # Every tree compiles through ccache, whose cache is kept beside the Windows Qt: a later run on
 # this machine, from any clone and into any tree, recompiles only what changed (paths under the
 # clone are hashed relative to it, and the build folder not at all).
@@ -92,12 +63,15 @@ echo "== GoogleTest suites under valgrind memcheck"
 bash scripts/valgrind.sh
 
 if [ "${VERSION_ID:-}" = 12 ]; then
+    # The Debian 13 system is made and furnished (downloads and unpacking, mostly) while Qt for
+    # Windows builds, the first time; on later runs both are in the cache.
+    mkdir -p build
+    bash scripts/debian13.sh preparer > build/debian13-preparer.log 2>&1 &
+    preparation=$!
     echo "== Windows: cross-build, its folder, zip and installer, and every test under Wine"
-    wait "$windows_dependances" || { cat build/windows-dependances.log; exit 1; }
     bash scripts/windows.sh tests
     echo "== Debian 13: its Debug build with warnings as errors, and every test but the above"
-    wait "$debian13_preparation" || { cat build/debian13-preparer.log; exit 1; }
-    fonds=()
+    wait "$preparation" || { cat build/debian13-preparer.log; exit 1; }
     bash scripts/debian13.sh
 else
     # Qt for Windows is built from Debian 12's Qt sources, the one tried; and this system is
