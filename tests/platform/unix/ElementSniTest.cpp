@@ -131,7 +131,7 @@ TEST_F(ElementSniTest, ItemRecognisedInEveryFormWatchersWrite) {
     const QString unique = connexion(QStringLiteral("programme")).baseService();
     for (const QString& forme :
          {nom, nom + QString(sni::CheminElement), unique, unique + QString(sni::CheminElement),
-          unique + QStringLiteral("@/StatusNotifierItem")}) {
+          unique + QLatin1Char('@') + sni::CheminElement}) {
         EXPECT_TRUE(element.designe(forme)) << forme.toStdString();
     }
     for (const QString& forme :
